@@ -1,0 +1,45 @@
+#include "shell/assert.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/messagebox.h"
+#include "shell/log.h"
+
+namespace {
+
+void DefaultFatalHandler(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    LogToFileOnly(message.c_str());
+    PlatformShowFatalMessage("Pindle", message.c_str());
+    std::_Exit(kFatalExitCode);
+}
+
+FatalHandler g_fatalHandler = DefaultFatalHandler;
+
+}  // namespace
+
+FatalHandler SetFatalHandler(FatalHandler handler) {
+    FatalHandler previous = g_fatalHandler;
+    g_fatalHandler = handler ? handler : DefaultFatalHandler;
+    return previous;
+}
+
+void ReportFatal(const std::string& message) {
+    g_fatalHandler(message);
+    // A handler that returns would let the program run past a failed check.
+    std::abort();
+}
+
+std::string FormatAssertionFailure(const char* condition, const char* file, int line) {
+    const char* slash = std::strrchr(file, '/');
+    const char* name = slash ? slash + 1 : file;
+    return std::string("Assertion failed: ") + condition + ", file " + name + ", line " +
+           std::to_string(line);
+}
+
+void ReportAssertionFailure(const char* condition, const char* file, int line) {
+    ReportFatal(FormatAssertionFailure(condition, file, line));
+}
