@@ -1,1 +1,19 @@
-int main() { return 0; }
+// The show. Arguments are ignored: everything it needs is "demodat" and "setup.jpg" in the
+// working folder.
+#include <cstdio>
+
+#include "platform/messagebox.h"
+#include "platform/setupwindow.h"
+#include "platform/video.h"
+#include "shell/log.h"
+#include "shell/startnormalmode.h"
+
+int main() {
+    if (!PlatformHasDisplay() || !PlatformInitVideo() || !PlatformInitDialogs()) {
+        std::fprintf(stderr, "pindle: no display; use pindle-capture to render the show without one\n");
+        return 1;
+    }
+    InitLog(false, true, false, "log.txt");
+    StartNormalMode();
+    return 0;
+}

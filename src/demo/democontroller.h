@@ -1,0 +1,51 @@
+// The object that owns the running show: the window with its GL context and, as the show
+// grows, its content, scenes, renderer and overlays. The start-up sequence gets it through
+// GetInstance, calls Initialize, LoadContent and InitDrawingRoutines once, then Update and Draw
+// every frame with the music time, and finally Release and DestroyInstance. Release is safe to
+// call any number of times. Constructing it restarts the log with the debugger output on.
+#pragma once
+
+#include <string>
+
+#include "content/icontentobserver.h"
+#include "demo/genericsingleton.h"
+#include "window/ikeyboardcallback.h"
+
+class OpenglWindow;
+
+class DemoController : public IContentObserver,
+                       public IKeyboardCallback,
+                       public GenericSingleton<DemoController> {
+public:
+    DemoController();
+    ~DemoController() override;
+
+    bool Initialize(void* parent, const char* title, int width, int height, int bits,
+                    int refreshRate, bool fullscreen, bool ownWindow);
+    bool LoadContent(const std::string& dataDir);
+    bool InitDrawingRoutines();
+    bool Update(float time, float dt);
+    bool Draw(float time, float dt);
+    void Release();
+
+    // IContentObserver
+    void OnError(const std::string& message) override;
+    void OnLoadBegin(int itemCount) override;
+    void OnItemLoaded() override;
+    void OnLoadEnd() override;
+
+    // IKeyboardCallback
+    void OnClick() override;
+    void OnKeyDown(int virtualKey) override;
+
+    OpenglWindow* GetWindow() const { return m_window; }
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    OpenglWindow* m_window = nullptr;
+    std::string m_contentRoot;
+};
+
+inline DemoController* GetInstance() { return DemoController::GetInstance(); }
+inline void DestroyInstance() { DemoController::DestroyInstance(); }

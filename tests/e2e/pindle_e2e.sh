@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Runs the show like a person would, on a virtual display of its own.
+#   pindle_e2e.sh PINDLE CONTENT_DIR ARTIFACT_DIR start|quit
+# start: clicks "Start", waits for the main loop, takes a screenshot, presses Escape and checks
+#        the exit code and the log.
+# quit:  clicks "Quit" and checks that the program ends quietly without unpacking anything.
+set -euo pipefail
+
+if [[ -z "${PINDLE_E2E_INNER:-}" ]]; then
+    export PINDLE_E2E_INNER=1
+    exec xvfb-run -a -s "-screen 0 1280x720x24" "$0" "$@"
+fi
+
+pindle=$1 content=$2 artifacts=$3 mode=$4
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -f "$work/run/log.txt" ]] && { echo "--- log.txt" >&2; cat "$work/run/log.txt" >&2; }
+    [[ -f "$work/stderr" ]] && { echo "--- stderr" >&2; cat "$work/stderr" >&2; }
+    exit 1
+}
+
+mkdir -p "$work/run" "$work/tmp"
+cp "$content/demodat" "$content/setup.jpg" "$work/run/"
+cd "$work/run"
+export TMPDIR="$work/tmp" PINDLE_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
+
+"$pindle" >"$work/stdout" 2>"$work/stderr" &
+pid=$!
+
+dialog=$(timeout 20 xdotool search --sync --name "^Pindle setup$" | head -n 1) ||
+    fail "the setup dialog did not appear"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+import -window root "$artifacts/dialog.png"
+
+# The dialog's controls sit on the black band: Start at (235, 161), Quit at (313, 161).
+if [[ $mode == quit ]]; then
+    xdotool mousemove $((X + 313 + 30)) $((Y + 161 + 8)) click 1
+else
+    xdotool mousemove $((X + 235 + 30)) $((Y + 161 + 8)) click 1
+fi
+
+if [[ $mode == quit ]]; then
+    timeout 10 tail --pid="$pid" -f /dev/null || fail "pindle did not end after Quit"
+    wait "$pid" && rc=0 || rc=$?
+    pid=""
+    [[ $rc -eq 0 ]] || fail "exit code $rc after Quit"
+    [[ ! -e "$TMPDIR/korvane_data_orbendale" ]] || fail "Quit still unpacked the archive"
+    grep -q "LODA 110" log.txt || fail "checkpoint 110 missing"
+    [[ $(grep -c LODA log.txt) -eq 1 ]] || fail "checkpoints after 110 were logged"
+    echo "PASS quit"
+    exit 0
+fi
+
+for _ in $(seq 1 300); do
+    grep -q "LODA 195" log.txt 2>/dev/null && break
+    kill -0 "$pid" 2>/dev/null || fail "pindle ended before the main loop"
+    sleep 0.1
+done
+grep -q "LODA 195" log.txt || fail "the main loop never started"
+sleep 1
+import -window root "$artifacts/show.png"
+
+window=$(xdotool search --name "^Pindle :: by Korvane$" | head -n 1) || fail "no show window"
+xdotool windowfocus --sync "$window" || true
+xdotool keydown --window "$window" Escape
+sleep 0.3
+xdotool keyup --window "$window" Escape
+
+timeout 10 tail --pid="$pid" -f /dev/null || fail "pindle did not end after Escape"
+wait "$pid" && rc=0 || rc=$?
+pid=""
+[[ $rc -eq 0 ]] || fail "exit code $rc after Escape"
+
+for n in 161 170 179 195; do grep -q "LODA $n\$" log.txt || fail "checkpoint $n missing"; done
+grep -q "OpenGl Vendor: " log.txt || fail "no vendor line"
+grep -q "OpenGl Version: " log.txt || fail "no version line"
+# Constructing the controller restarted the log: the first two checkpoints are gone.
+! grep -qE "LODA (110|146)$" log.txt || fail "the log was not restarted"
+[[ -f "$TMPDIR/korvane_data_orbendale/music/velmora.mp3" ]] || fail "the archive was not unpacked"
+echo "PASS start"
