@@ -110,6 +110,14 @@ int PlatformRunSetupDialog(const std::vector<std::string>& entries, int selected
     gtk_window_set_modal(GTK_WINDOW(state.window), TRUE);
     gtk_window_set_keep_above(GTK_WINDOW(state.window), TRUE);
 
+    // Black behind everything, so the band reaches the bottom however tall the controls are.
+    GtkCssProvider* css = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(css, "window { background-color: #000000; }", -1, nullptr);
+    gtk_style_context_add_provider(gtk_widget_get_style_context(state.window),
+                                   GTK_STYLE_PROVIDER(css),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(css);
+
     GtkWidget* fixed = gtk_fixed_new();
     GtkWidget* area = gtk_drawing_area_new();
     gtk_widget_set_size_request(area, kWidth, kHeight);

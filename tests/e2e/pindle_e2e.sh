@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
 # Runs the show like a person would, on a virtual display of its own.
-#   pindle_e2e.sh PINDLE CONTENT_DIR ARTIFACT_DIR start|quit
-# start: clicks "Start", waits for the main loop, takes a screenshot, presses Escape and checks
-#        the exit code and the log.
-# quit:  clicks "Quit" and checks that the program ends quietly without unpacking anything.
+#   pindle_e2e.sh PINDLE CONTENT_DIR ARTIFACT_DIR start|sigterm|quit|nodisplay
+# start:     clicks "Start", waits for the main loop, takes a screenshot, presses Escape and
+#            checks the exit code and the log.
+# sigterm:   the same, but ends the show with SIGTERM, which must end it as cleanly.
+# quit:      clicks "Quit" and checks that the program ends quietly without unpacking anything.
+# nodisplay: runs without any display and expects the advice to use the capture tool.
 set -euo pipefail
+
+if [[ $4 == nodisplay ]]; then
+    out=$(cd "$(mktemp -d)" && env -u DISPLAY -u WAYLAND_DISPLAY "$1" 2>&1) && rc=0 || rc=$?
+    [[ $rc -eq 1 ]] || { echo "FAIL: exit code $rc without a display" >&2; exit 1; }
+    [[ $out == "pindle: no display; use pindle-capture to render the show without one" ]] ||
+        { echo "FAIL: unexpected output: $out" >&2; exit 1; }
+    echo "PASS nodisplay"
+    exit 0
+fi
 
 if [[ -z "${PINDLE_E2E_INNER:-}" ]]; then
     export PINDLE_E2E_INNER=1
@@ -71,15 +82,19 @@ sleep 1
 import -window root "$artifacts/show.png"
 
 window=$(xdotool search --name "^Pindle :: by Korvane$" | head -n 1) || fail "no show window"
-xdotool windowfocus --sync "$window" || true
-xdotool keydown --window "$window" Escape
-sleep 0.3
-xdotool keyup --window "$window" Escape
+if [[ $mode == sigterm ]]; then
+    kill -TERM "$pid"
+else
+    xdotool windowactivate "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
+    xdotool keydown Escape
+    sleep 0.3
+    xdotool keyup Escape
+fi
 
-timeout 10 tail --pid="$pid" -f /dev/null || fail "pindle did not end after Escape"
+timeout 10 tail --pid="$pid" -f /dev/null || fail "pindle did not end after $mode"
 wait "$pid" && rc=0 || rc=$?
 pid=""
-[[ $rc -eq 0 ]] || fail "exit code $rc after Escape"
+[[ $rc -eq 0 ]] || fail "exit code $rc after $mode"
 
 for n in 161 170 179 195; do grep -q "LODA $n\$" log.txt || fail "checkpoint $n missing"; done
 grep -q "OpenGl Vendor: " log.txt || fail "no vendor line"
@@ -87,4 +102,4 @@ grep -q "OpenGl Version: " log.txt || fail "no version line"
 # Constructing the controller restarted the log: the first two checkpoints are gone.
 ! grep -qE "LODA (110|146)$" log.txt || fail "the log was not restarted"
 [[ -f "$TMPDIR/korvane_data_orbendale/music/velmora.mp3" ]] || fail "the archive was not unpacked"
-echo "PASS start"
+echo "PASS $mode"

@@ -53,7 +53,9 @@ TEST(OpenglWindow, FullscreenInTheCurrentModeGivesACurrentContext) {
 TEST(OpenglWindow, RefusedModeFailsAndLeavesTheDisplayAlone) {
     PlatformDisplayMode before = Current();
     OpenglWindow window;
-    EXPECT_FALSE(window.Create(nullptr, "test", 123, 45, 32, 60, true, true, nullptr));
+    // No display offers a mode this large.
+    EXPECT_FALSE(window.Create(nullptr, "test", 100000, 100000, 32, 60, true, true, nullptr));
+    EXPECT_NE(window.LastError(), "");
     EXPECT_EQ(window.GetDC(), nullptr);
     PlatformDisplayMode after = Current();
     EXPECT_EQ(after.width, before.width);
