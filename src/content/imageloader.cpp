@@ -84,6 +84,12 @@ void JpegErrorExit(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<JpegErrorManager*>(cinfo->err)->jump, 1);
 }
 
+// libjpeg only warns about damaged data (a file cut short, stray bytes) and fills the missing
+// rows with grey. A damaged picture is a failed load here: print the warning and give up.
+void JpegEmitMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) JpegErrorExit(cinfo);
+}
+
 struct JpegDecode {
     // Zeroed, so that jpeg_destroy_decompress is safe even when creation failed.
     jpeg_decompress_struct cinfo{};
@@ -97,6 +103,7 @@ struct JpegDecode {
 bool DecodeJpeg(JpegDecode& d) {
     d.cinfo.err = jpeg_std_error(&d.error.pub);
     d.error.pub.error_exit = JpegErrorExit;
+    d.error.pub.emit_message = JpegEmitMessage;
     if (setjmp(d.error.jump)) return false;
 
     jpeg_create_decompress(&d.cinfo);

@@ -30,8 +30,8 @@ bool Load(const std::string& path, Pixels& data, int& width, int& height, int& b
 bool LoadPng(const std::string& path, Pixels& data, int& width, int& height, int& bytesPerPixel);
 
 // Prints "can't open <path>" to standard error when the file can't be opened, and libjpeg's own
-// message on a decoding error. libjpeg treats a file that ends inside the image data as a
-// warning: the missing rows come back grey and the load succeeds.
+// message on a decoding error. Damaged data that libjpeg would only warn about (a file cut
+// short, stray bytes) fails the load too, rather than giving an image with grey rows.
 bool LoadJpeg(const std::string& path, Pixels& data, int& width, int& height, int& bytesPerPixel);
 
 }  // namespace ImageLoader

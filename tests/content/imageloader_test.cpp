@@ -319,17 +319,12 @@ TEST(LoadJpeg, TruncatedOrCorruptFilesNeverYieldAShortBuffer) {
     TempDir dir;
     const std::string path = dir.File("cut.jpg");
     testing::internal::CaptureStderr();  // libjpeg reports each error and warning
-    // A file that ends before the start of scan holds no image. Later cuts are only warnings to
-    // libjpeg: the image keeps its size and the missing part comes back grey.
+    // libjpeg itself only warns about a file cut inside the image data and fills the rest with
+    // grey; the loader refuses every cut, before the start of scan (at byte scan) or after it.
+    ASSERT_GT(scan, 0u);
     for (size_t length = 0; length < bytes.size(); ++length) {
         WriteFileBytes(path, bytes.substr(0, length));
-        Decoded d = Decode(path);
-        if (length <= scan) {
-            EXPECT_FALSE(d.ok) << "cut at " << length;
-        } else if (d.ok) {
-            EXPECT_EQ(d.width, 24) << "cut at " << length;
-            EXPECT_EQ(d.height, 16) << "cut at " << length;
-        }
+        EXPECT_FALSE(Decode(path).ok) << "cut at " << length;
     }
     // A changed byte may alter the declared size, but a result is always a full buffer, which
     // Decode reads to its end.
