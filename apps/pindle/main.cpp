@@ -10,7 +10,8 @@
 
 int main() {
     if (!PlatformHasDisplay() || !PlatformInitVideo() || !PlatformInitDialogs()) {
-        std::fprintf(stderr, "pindle: no display; use pindle-capture to render the show without one\n");
+        std::fprintf(stderr,
+                     "pindle: no display; use pindle-capture to render the show without one\n");
         return 1;
     }
     InitLog(false, true, false, "log.txt");

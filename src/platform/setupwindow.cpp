@@ -95,9 +95,9 @@ int PlatformRunSetupDialog(const std::vector<std::string>& entries, int selected
     state.loop = g_main_loop_new(nullptr, FALSE);
     if (picture && picture->rgb) {
         // The copy keeps the pixbuf independent of the caller's buffer.
-        GdkPixbuf* view = gdk_pixbuf_new_from_data(picture->rgb, GDK_COLORSPACE_RGB, FALSE, 8,
-                                                   picture->width, picture->height,
-                                                   picture->width * 3, nullptr, nullptr);
+        GdkPixbuf* view =
+            gdk_pixbuf_new_from_data(picture->rgb, GDK_COLORSPACE_RGB, FALSE, 8, picture->width,
+                                     picture->height, picture->width * 3, nullptr, nullptr);
         state.picture = gdk_pixbuf_copy(view);
         g_object_unref(view);
     }

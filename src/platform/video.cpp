@@ -34,26 +34,50 @@ int VirtualKeyFromSdl(const SDL_Keysym& keysym) {
     if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + (key - SDLK_F1);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + (key - SDLK_KP_1);
     switch (key) {
-        case SDLK_KP_0: return 0x60;
-        case SDLK_LEFT: return 0x25;
-        case SDLK_UP: return 0x26;
-        case SDLK_RIGHT: return 0x27;
-        case SDLK_DOWN: return 0x28;
-        case SDLK_ESCAPE: return 0x1B;
-        case SDLK_RETURN: case SDLK_KP_ENTER: return 0x0D;
-        case SDLK_SPACE: return 0x20;
-        case SDLK_TAB: return 0x09;
-        case SDLK_BACKSPACE: return 0x08;
-        case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
-        case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
-        case SDLK_LALT: case SDLK_RALT: return 0x12;
-        case SDLK_PAGEUP: return 0x21;
-        case SDLK_PAGEDOWN: return 0x22;
-        case SDLK_END: return 0x23;
-        case SDLK_HOME: return 0x24;
-        case SDLK_INSERT: return 0x2D;
-        case SDLK_DELETE: return 0x2E;
-        default: return 0;
+        case SDLK_KP_0:
+            return 0x60;
+        case SDLK_LEFT:
+            return 0x25;
+        case SDLK_UP:
+            return 0x26;
+        case SDLK_RIGHT:
+            return 0x27;
+        case SDLK_DOWN:
+            return 0x28;
+        case SDLK_ESCAPE:
+            return 0x1B;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return 0x0D;
+        case SDLK_SPACE:
+            return 0x20;
+        case SDLK_TAB:
+            return 0x09;
+        case SDLK_BACKSPACE:
+            return 0x08;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return 0x10;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return 0x11;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return 0x12;
+        case SDLK_PAGEUP:
+            return 0x21;
+        case SDLK_PAGEDOWN:
+            return 0x22;
+        case SDLK_END:
+            return 0x23;
+        case SDLK_HOME:
+            return 0x24;
+        case SDLK_INSERT:
+            return 0x2D;
+        case SDLK_DELETE:
+            return 0x2E;
+        default:
+            return 0;
     }
 }
 
@@ -64,20 +88,34 @@ int ScancodesForVirtualKey(int vk, SDL_Scancode out[2]) {
     if (vk >= 0x30 && vk <= 0x39) return out[0] = fromKey(SDLK_0 + (vk - 0x30)), 1;
     if (vk >= 0x70 && vk <= 0x7B) return out[0] = fromKey(SDLK_F1 + (vk - 0x70)), 1;
     switch (vk) {
-        case 0x25: return out[0] = SDL_SCANCODE_LEFT, 1;
-        case 0x26: return out[0] = SDL_SCANCODE_UP, 1;
-        case 0x27: return out[0] = SDL_SCANCODE_RIGHT, 1;
-        case 0x28: return out[0] = SDL_SCANCODE_DOWN, 1;
-        case 0x1B: return out[0] = SDL_SCANCODE_ESCAPE, 1;
-        case 0x0D: return out[0] = SDL_SCANCODE_RETURN, 1;
-        case 0x20: return out[0] = SDL_SCANCODE_SPACE, 1;
-        case 0xA0: return out[0] = SDL_SCANCODE_LSHIFT, 1;
-        case 0xA1: return out[0] = SDL_SCANCODE_RSHIFT, 1;
-        case 0xA2: return out[0] = SDL_SCANCODE_LCTRL, 1;
-        case 0xA3: return out[0] = SDL_SCANCODE_RCTRL, 1;
-        case 0x10: return out[0] = SDL_SCANCODE_LSHIFT, out[1] = SDL_SCANCODE_RSHIFT, 2;
-        case 0x11: return out[0] = SDL_SCANCODE_LCTRL, out[1] = SDL_SCANCODE_RCTRL, 2;
-        default: return 0;
+        case 0x25:
+            return out[0] = SDL_SCANCODE_LEFT, 1;
+        case 0x26:
+            return out[0] = SDL_SCANCODE_UP, 1;
+        case 0x27:
+            return out[0] = SDL_SCANCODE_RIGHT, 1;
+        case 0x28:
+            return out[0] = SDL_SCANCODE_DOWN, 1;
+        case 0x1B:
+            return out[0] = SDL_SCANCODE_ESCAPE, 1;
+        case 0x0D:
+            return out[0] = SDL_SCANCODE_RETURN, 1;
+        case 0x20:
+            return out[0] = SDL_SCANCODE_SPACE, 1;
+        case 0xA0:
+            return out[0] = SDL_SCANCODE_LSHIFT, 1;
+        case 0xA1:
+            return out[0] = SDL_SCANCODE_RSHIFT, 1;
+        case 0xA2:
+            return out[0] = SDL_SCANCODE_LCTRL, 1;
+        case 0xA3:
+            return out[0] = SDL_SCANCODE_RCTRL, 1;
+        case 0x10:
+            return out[0] = SDL_SCANCODE_LSHIFT, out[1] = SDL_SCANCODE_RSHIFT, 2;
+        case 0x11:
+            return out[0] = SDL_SCANCODE_LCTRL, out[1] = SDL_SCANCODE_RCTRL, 2;
+        default:
+            return 0;
     }
 }
 
@@ -94,7 +132,9 @@ void SetPixelFormatAttributes(int colorBits, int depthBits) {
 }
 
 // Bits per pixel as a desktop reports it: 32 for the 24-bit colour modes stored in four bytes.
-int BitsPerPixel(const SDL_DisplayMode& m) { return static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * 8; }
+int BitsPerPixel(const SDL_DisplayMode& m) {
+    return static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * 8;
+}
 
 }  // namespace
 
@@ -157,8 +197,7 @@ PlatformWindow* PlatformCreateWindow(const PlatformWindowRequest& request, std::
         wanted.refresh_rate = request.refreshRate;
         SDL_DisplayMode closest;
         if (!SDL_GetClosestDisplayMode(0, &wanted, &closest) || closest.w != request.width ||
-            closest.h != request.height ||
-            SDL_SetWindowDisplayMode(window, &closest) != 0 ||
+            closest.h != request.height || SDL_SetWindowDisplayMode(window, &closest) != 0 ||
             SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
             *error = std::string("display mode refused: ") + SDL_GetError();
             PlatformDestroyWindow(result);

@@ -40,7 +40,8 @@ void Music::Load(const std::string& path) {
     m_silent = !m_device;
     int latency = m_device ? m_device->Info().bufferFrames : 0;
     m_clock = std::make_unique<MusicClock>(m_stream->Rate(), latency, m_stream->LengthFrames());
-    if (m_silent) LogMessage("music: no audio device (%s); the clock runs silently", reason.c_str());
+    if (m_silent)
+        LogMessage("music: no audio device (%s); the clock runs silently", reason.c_str());
 }
 
 void Music::Feed(void* user, int16_t* out, int frameCount) {

@@ -9,8 +9,8 @@
 
 std::string FormatModeEntry(const PlatformDisplayMode& mode) {
     char text[64];
-    std::snprintf(text, sizeof text, "%dx%dx%dbpp %dHz", mode.width, mode.height,
-                  mode.bitsPerPixel, mode.refreshRate);
+    std::snprintf(text, sizeof text, "%dx%dx%dbpp %dHz", mode.width, mode.height, mode.bitsPerPixel,
+                  mode.refreshRate);
     return text;
 }
 
@@ -33,14 +33,15 @@ int FindEntryWithPrefix(const std::vector<std::string>& entries, const std::stri
 
 bool ParseModeEntry(const std::string& entry, int* width, int* height, int* bits,
                     int* refreshRate) {
-    return std::sscanf(entry.c_str(), "%d%*c%d%*c%d%*s %d%*s", width, height, bits,
-                       refreshRate) == 4;
+    return std::sscanf(entry.c_str(), "%d%*c%d%*c%d%*s %d%*s", width, height, bits, refreshRate) ==
+           4;
 }
 
 ModeList BuildModeList(const std::vector<PlatformDisplayMode>& modes,
                        const PlatformDisplayMode* current) {
     ModeList list;
-    for (const PlatformDisplayMode& mode : modes) InsertSorted(&list.entries, FormatModeEntry(mode));
+    for (const PlatformDisplayMode& mode : modes)
+        InsertSorted(&list.entries, FormatModeEntry(mode));
     if (current) list.selected = FindEntryWithPrefix(list.entries, FormatModeEntry(*current));
     return list;
 }
@@ -64,11 +65,10 @@ bool ShowSetupDialog(int* width, int* height, int* bits, int* refreshRate) {
         picture.height = pictureHeight;
     }
 
-    int chosen = PlatformRunSetupDialog(list.entries, list.selected,
-                                        havePicture ? &picture : nullptr);
-    if (chosen >= 0 &&
-        ParseModeEntry(list.entries[chosen], &dialog.m_width, &dialog.m_height, &dialog.m_bits,
-                       &dialog.m_refreshRate)) {
+    int chosen =
+        PlatformRunSetupDialog(list.entries, list.selected, havePicture ? &picture : nullptr);
+    if (chosen >= 0 && ParseModeEntry(list.entries[chosen], &dialog.m_width, &dialog.m_height,
+                                      &dialog.m_bits, &dialog.m_refreshRate)) {
         dialog.m_result = 1;
     }
     if (dialog.m_result != 1) return false;

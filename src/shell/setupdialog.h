@@ -20,8 +20,7 @@ void InsertSorted(std::vector<std::string>* entries, const std::string& entry);
 int FindEntryWithPrefix(const std::vector<std::string>& entries, const std::string& prefix);
 
 // Parses an entry back ("%d%*c%d%*c%d%*s %d%*s"); false when it does not hold four numbers.
-bool ParseModeEntry(const std::string& entry, int* width, int* height, int* bits,
-                    int* refreshRate);
+bool ParseModeEntry(const std::string& entry, int* width, int* height, int* bits, int* refreshRate);
 
 // The sorted list and the preselected index for the given modes and current mode.
 struct ModeList {

@@ -21,8 +21,8 @@ public:
     // parent is accepted for the interface's sake; this platform has no child windows, so
     // the window is always the program's own. Returns false, with everything undone, when a
     // step fails; LastError() then says which.
-    bool Create(void* parent, const char* title, int width, int height, int bits,
-                int refreshRate, bool fullscreen, bool ownWindow, IKeyboardCallback* callback);
+    bool Create(void* parent, const char* title, int width, int height, int bits, int refreshRate,
+                bool fullscreen, bool ownWindow, IKeyboardCallback* callback);
     void Destroy();
     void SwapBuffers();
 

@@ -40,9 +40,9 @@ TEST(SetupDialogList, CurrentModeMissingSelectsNothing) {
 }
 
 TEST(SetupDialogList, EntriesParseBackToTheirMode) {
-    for (PlatformDisplayMode mode : {PlatformDisplayMode{1024, 768, 32, 60},
-                                     PlatformDisplayMode{1280, 1024, 24, 0},
-                                     PlatformDisplayMode{320, 200, 8, 144}}) {
+    for (PlatformDisplayMode mode :
+         {PlatformDisplayMode{1024, 768, 32, 60}, PlatformDisplayMode{1280, 1024, 24, 0},
+          PlatformDisplayMode{320, 200, 8, 144}}) {
         int w = -1, h = -1, b = -1, r = -1;
         ASSERT_TRUE(ParseModeEntry(FormatModeEntry(mode), &w, &h, &b, &r));
         EXPECT_EQ(w, mode.width);

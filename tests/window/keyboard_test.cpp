@@ -43,7 +43,7 @@ TEST_F(Keyboard, PressedOnlyAtThePollWhereTheKeyWentDown) {
         bool pressed;
     };
     // held for three polls, released for two (pressed stays), pressed again
-    const Step steps[] = {{true, true, true},   {true, true, false}, {true, true, false},
+    const Step steps[] = {{true, true, true},    {true, true, false},   {true, true, false},
                           {false, false, false}, {false, false, false}, {true, true, true}};
     for (const Step& s : steps) {
         g_held = s.held ? std::set<int>{'1'} : std::set<int>{};

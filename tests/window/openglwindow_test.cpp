@@ -26,8 +26,8 @@ TEST(OpenglWindow, FullscreenInTheCurrentModeGivesACurrentContext) {
     PlatformDisplayMode mode = Current();
     RecordingCallback callback;
     OpenglWindow window;
-    ASSERT_TRUE(window.Create(nullptr, "test", mode.width, mode.height, 32, mode.refreshRate,
-                              true, false, &callback))
+    ASSERT_TRUE(window.Create(nullptr, "test", mode.width, mode.height, 32, mode.refreshRate, true,
+                              false, &callback))
         << window.LastError();  // fullscreen forces an own window
     EXPECT_EQ(window.GetWidth(), mode.width);
     EXPECT_EQ(window.ScaleX(0.5f), mode.width / 2);

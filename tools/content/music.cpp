@@ -46,11 +46,13 @@ std::vector<int16_t> SynthesizeMusic(int bars) {
         const double inEighth = std::fmod(t, kBeat / 2);
 
         // Kick on every beat: a falling sine with a quick decay.
-        double kick = std::sin(2 * kPi * (50.0 * inBeat + 60.0 * (1 - std::exp(-inBeat * 30)) / 30)) *
-                      std::exp(-inBeat * 9.0);
+        double kick =
+            std::sin(2 * kPi * (50.0 * inBeat + 60.0 * (1 - std::exp(-inBeat * 30)) / 30)) *
+            std::exp(-inBeat * 9.0);
         // Hat on the off-beat eighths.
         bool offbeat = static_cast<int>(t / (kBeat / 2)) % 2 == 1;
-        double hat = offbeat ? noise.Next() * std::exp(-inEighth * 60.0) * 0.18 : noise.Next() * 0.0;
+        double hat =
+            offbeat ? noise.Next() * std::exp(-inEighth * 60.0) * 0.18 : noise.Next() * 0.0;
         // Bass: eighth notes on the root, octave on the off-beats.
         int bassNote = kRoots[chord] + (offbeat ? 12 : 0);
         double bass = Saw(NoteHz(bassNote) * t, 6) * std::exp(-inEighth * 6.0) * 0.35;
@@ -79,7 +81,8 @@ std::vector<int16_t> SynthesizeMusic(int bars) {
         right[frames - 1 - i] *= g;
     }
     double peak = 1e-9;
-    for (size_t i = 0; i < frames; ++i) peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+    for (size_t i = 0; i < frames; ++i)
+        peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
     const double scale = 32767.0 * std::pow(10.0, -1.0 / 20.0) / peak;
     std::vector<int16_t> out(frames * 2);
     for (size_t i = 0; i < frames; ++i) {

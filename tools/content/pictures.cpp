@@ -48,7 +48,8 @@ JpegImage MakeSetupPicture() {
                  {0.55, 0.25, 0.95}, 1.0);
     const double shards[4][4] = {
         {262, 40, 275, 52}, {280, 30, 288, 44}, {130, 44, 121, 55}, {112, 30, 104, 40}};
-    for (const auto& s : shards) GlowLine(canvas, w, h, s[0], s[1], s[2], s[3], {0.3, 0.8, 1.0}, 0.8);
+    for (const auto& s : shards)
+        GlowLine(canvas, w, h, s[0], s[1], s[2], s[3], {0.3, 0.8, 1.0}, 0.8);
 
     JpegImage image;
     image.width = w;

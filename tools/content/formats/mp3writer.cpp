@@ -4,9 +4,8 @@
 
 #include <memory>
 
-bool EncodeMp3(const std::vector<int16_t>& samples, const Mp3Settings& settings,
-               std::string* mp3, std::string* error, void (*progress)(double, void*),
-               void* user) {
+bool EncodeMp3(const std::vector<int16_t>& samples, const Mp3Settings& settings, std::string* mp3,
+               std::string* error, void (*progress)(double, void*), void* user) {
     std::unique_ptr<lame_global_flags, int (*)(lame_global_flags*)> lame(lame_init(), lame_close);
     if (!lame) {
         *error = "lame_init failed";
@@ -30,9 +29,9 @@ bool EncodeMp3(const std::vector<int16_t>& samples, const Mp3Settings& settings,
     std::vector<unsigned char> buffer(chunk * 5 / 4 + 7200);
     for (size_t done = 0; done < frames; done += chunk) {
         int n = static_cast<int>(std::min(chunk, frames - done));
-        int bytes = lame_encode_buffer_interleaved(
-            lame.get(), const_cast<short*>(samples.data() + done * 2), n, buffer.data(),
-            static_cast<int>(buffer.size()));
+        int bytes = lame_encode_buffer_interleaved(lame.get(),
+                                                   const_cast<short*>(samples.data() + done * 2), n,
+                                                   buffer.data(), static_cast<int>(buffer.size()));
         if (bytes < 0) {
             *error = "LAME encoding failed (" + std::to_string(bytes) + ")";
             return false;

@@ -14,6 +14,6 @@ struct Mp3Settings {
 
 // samples: interleaved left/right. progress, when given, is called with the fraction done.
 // Returns false with error set when the encoder refuses.
-bool EncodeMp3(const std::vector<int16_t>& samples, const Mp3Settings& settings,
-               std::string* mp3, std::string* error,
-               void (*progress)(double fraction, void* user) = nullptr, void* user = nullptr);
+bool EncodeMp3(const std::vector<int16_t>& samples, const Mp3Settings& settings, std::string* mp3,
+               std::string* error, void (*progress)(double fraction, void* user) = nullptr,
+               void* user = nullptr);
