@@ -1,5 +1,12 @@
 #include "demo/democontroller.h"
 
+#include "content/animationdata.h"
+#include "content/contentmanager.h"
+#include "content/materialloader.h"
+#include "content/model.h"
+#include "content/modelloader.h"
+#include "content/shader.h"
+#include "content/texture.h"
 #include "render/glsetup.h"
 #include "shell/assert.h"
 #include "shell/log.h"
@@ -39,7 +46,16 @@ bool DemoController::Initialize(void* parent, const char* title, int width, int 
 }
 
 bool DemoController::LoadContent(const std::string& dataDir) {
+    m_contentManager = new ContentManager(this);
     m_contentRoot = dataDir;
+
+    m_contentManager->LoadModels(dataDir + "models/");
+    m_contentManager->LoadTextures(dataDir + "textures/");
+    m_contentManager->LoadShaders(dataDir + "effects/");
+    m_contentManager->LoadAnimations(dataDir + "animations/");
+    m_contentManager->LoadMaterials(dataDir + "materials/");
+    m_contentManager->LoadSkinnedMeshes(dataDir + "SkinnedMeshes/");
+    m_contentManager->ResolveReferences();
     return true;
 }
 
@@ -60,6 +76,11 @@ bool DemoController::Draw(float time, float dt) {
 }
 
 void DemoController::Release() {
+    // Content holds GL objects: it goes while the context still exists.
+    if (m_contentManager) {
+        delete m_contentManager;
+        m_contentManager = nullptr;
+    }
     if (m_window) {
         m_window->Destroy();
         delete m_window;
@@ -75,3 +96,22 @@ void DemoController::OnItemLoaded() {}
 void DemoController::OnLoadEnd() {}
 void DemoController::OnClick() {}
 void DemoController::OnKeyDown(int virtualKey) { (void)virtualKey; }
+
+Texture* DemoController::LoadTexture(const std::string& path) {
+    return Texture::LoadFromFile(path);
+}
+
+Shader* DemoController::LoadShader(const std::string& vertexPath,
+                                   const std::string& fragmentPath) {
+    return Shader::LoadShader(vertexPath, fragmentPath);
+}
+
+Model* DemoController::LoadModel(const std::string& path) { return ::LoadModel(path).release(); }
+
+AnimationData* DemoController::LoadAnimation(const std::string& path) {
+    return ::LoadAnimation(path).release();
+}
+
+Material* DemoController::LoadMaterial(const std::string& path) {
+    return ::LoadMaterial(path).release();
+}

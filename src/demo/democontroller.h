@@ -8,13 +8,16 @@
 #include <string>
 
 #include "content/icontentobserver.h"
+#include "content/igraphicsengine.h"
 #include "demo/genericsingleton.h"
 #include "window/ikeyboardcallback.h"
 
+class ContentManager;
 class OpenglWindow;
 
 class DemoController : public IContentObserver,
                        public IKeyboardCallback,
+                       public IGraphicsEngine,
                        public GenericSingleton<DemoController> {
 public:
     DemoController();
@@ -38,12 +41,21 @@ public:
     void OnClick() override;
     void OnKeyDown(int virtualKey) override;
 
+    // IGraphicsEngine: the content loaders
+    Texture* LoadTexture(const std::string& path) override;
+    Shader* LoadShader(const std::string& vertexPath, const std::string& fragmentPath) override;
+    Model* LoadModel(const std::string& path) override;
+    AnimationData* LoadAnimation(const std::string& path) override;
+    Material* LoadMaterial(const std::string& path) override;
+
     OpenglWindow* GetWindow() const { return m_window; }
+    ContentManager* GetContentManager() const { return m_contentManager; }
 
 private:
     int m_width = 0;
     int m_height = 0;
     OpenglWindow* m_window = nullptr;
+    ContentManager* m_contentManager = nullptr;
     std::string m_contentRoot;
 };
 

@@ -1,0 +1,206 @@
+// validate: loads every file of every content folder with the engine's own loaders and checks
+// that every name the show looks up exists, listing each problem instead of stopping at the
+// first.
+#include <sys/stat.h>
+
+#include <functional>
+#include <set>
+
+#include "camera/animcameramanager.h"
+#include "content/animation.h"
+#include "content/animationdata.h"
+#include "content/fileutils.h"
+#include "content/imageloader.h"
+#include "content/materialloader.h"
+#include "content/modelloader.h"
+#include "content/pathinfo.h"
+#include "content/skinnedmeshdata.h"
+#include "fatalscope.h"
+#include "inspect.h"
+#include "platform/audio.h"
+#include "platform/filesystem.h"
+#include "shell/unpackarchive.h"
+#include "tempfolder.h"
+
+namespace {
+
+// The names the show looks up, by kind.
+const char* const kScenes[] = {"Scene01", "Scene02", "Scene03", "Scene05", "SceneDupa",
+                               "Scene06", "Scene07", "Scene08", "Scene09"};
+const char* const kShaders[] = {
+    "VectorGraphics", "Sprite",           "Downsample",      "Blit",          "BlitOpacity",
+    "HoriBlur",       "VertBlur",         "Add",             "Black",         "Color",
+    "Diff",           "DiffNorm",         "DiffLightMap",    "DiffNormLightmap", "ShadowMap",
+    "SM_Color",       "SpecularColored",  "SM_DiffNorm",     "SM_DiffNormLightmap",
+    "SpecularBlur",   "StaticSpecularBlur", "Skinned",       "SkinnedRibbon", "Water"};
+const char* const kTextures[] = {"end", "loader", "maskovel"};
+const char* const kModels[] = {"Train01", "Train02"};
+const char* const kAnimations[] = {"Train01", "Train02", "walk", "jump"};
+constexpr int kMaxBones = 41;
+constexpr double kMinMusicSeconds = 358.0;
+
+class Validator {
+public:
+    explicit Validator(std::string folder) : m_folder(std::move(folder)) {
+        if (!m_folder.empty() && m_folder.back() != '/') m_folder += '/';
+    }
+
+    std::vector<std::string> Run() {
+        LoadKind("models/", {"*.geo"}, &m_models, [](const std::string& path) {
+            LoadModel(path);
+            return std::string();
+        });
+        LoadKind("textures/", {"*.png", "*.jpg"}, &m_textures, [](const std::string& path) {
+            ImageLoader::Pixels pixels;
+            int w, h, bpp;
+            return ImageLoader::Load(path, pixels, w, h, bpp) ? std::string()
+                                                              : std::string("cannot be decoded");
+        });
+        LoadKind("effects/", {"*.vpr"}, &m_shaders, [](const std::string& path) {
+            std::string fragment = path.substr(0, path.size() - 4) + ".fpr";
+            return CheckSource(path) + CheckSource(fragment);
+        });
+        LoadKind("animations/", {"*.ani"}, &m_animations, [](const std::string& path) {
+            return LoadAnimation(path) ? std::string() : std::string("cannot be read");
+        });
+        LoadKind("materials/", {"*.mat"}, &m_materials, [](const std::string& path) {
+            return LoadMaterial(path) ? std::string()
+                                      : std::string("cannot be read as a material");
+        });
+        LoadKind("SkinnedMeshes/", {"*.skm"}, &m_skinnedMeshes, [](const std::string& path) {
+            auto mesh = LoadSkinnedMesh(path);
+            if (mesh->GetBonesCount() > kMaxBones)
+                return std::to_string(mesh->GetBonesCount()) + " bones, more than " +
+                       std::to_string(kMaxBones);
+            return std::string();
+        });
+
+        for (const char* name : kShaders) Require(m_shaders, name, "effects/", ".vpr");
+        for (const char* name : kTextures) Require(m_textures, name, "textures/", ".png or .jpg");
+        for (const char* name : kModels) Require(m_models, name, "models/", ".geo");
+        for (const char* name : kAnimations) Require(m_animations, name, "animations/", ".ani");
+        Require(m_skinnedMeshes, "guy", "SkinnedMeshes/", ".skm");
+        for (const char* scene : kScenes) {
+            Require(m_models, scene, "models/", ".geo");
+            Require(m_animations, scene, "animations/", ".ani");
+            CheckCameras(scene);
+        }
+        CheckRootFile("loader.jpg", [](const std::string& path) {
+            ImageLoader::Pixels pixels;
+            int w, h, bpp;
+            return ImageLoader::Load(path, pixels, w, h, bpp) ? std::string()
+                                                              : std::string("cannot be decoded");
+        });
+        CheckRootFile("music/velmora.mp3", [](const std::string& path) {
+            PlatformMp3Decoder decoder;
+            std::string error;
+            if (!decoder.Open(path, &error)) return "cannot be decoded: " + error;
+            double seconds = static_cast<double>(decoder.LengthFrames()) / decoder.Rate();
+            if (seconds < kMinMusicSeconds)
+                return "lasts " + std::to_string(seconds) + " s, less than the show's " +
+                       std::to_string(kMinMusicSeconds) + " s";
+            return std::string();
+        });
+        return m_problems;
+    }
+
+private:
+    using Check = std::function<std::string(const std::string& path)>;
+
+    static std::string CheckSource(const std::string& path) {
+        std::unique_ptr<unsigned char[]> data;
+        size_t size = 0;
+        if (!ReadWholeFile(path, data, size)) return PathInfo(path).GetFileName() + " is missing; ";
+        if (size == 0) return PathInfo(path).GetFileName() + " is empty; ";
+        return std::string();
+    }
+
+    // Runs check and records its complaint, or the fatal report it raised, under label.
+    void Try(const std::string& label, const std::function<std::string()>& check) {
+        std::string problem;
+        try {
+            problem = check();
+        } catch (const FatalReport& e) {
+            problem = e.what();
+        }
+        if (problem.empty()) return;
+        while (!problem.empty() && (problem.back() == ' ' || problem.back() == ';'))
+            problem.pop_back();
+        // Reports of the binary readers already start with the file's name.
+        if (problem.rfind(label + ": ", 0) == 0) problem = problem.substr(label.size() + 2);
+        m_problems.push_back(label + ": " + problem);
+    }
+
+    void LoadKind(const std::string& sub, std::initializer_list<const char*> masks,
+                  std::set<std::string>* names, const Check& check) {
+        std::vector<std::string> files;
+        for (const char* mask : masks) ListFiles(files, m_folder + sub, mask);
+        for (const std::string& file : files) {
+            PathInfo info(m_folder + sub + file);
+            names->insert(info.GetName());
+            Try(sub + file, [&] { return check(PlatformResolvePath(info.GetFullPath())); });
+        }
+    }
+
+    void Require(const std::set<std::string>& names, const std::string& name,
+                 const std::string& sub, const std::string& extensions) {
+        if (names.count(name) == 0)
+            m_problems.push_back(name + ": required, but " + sub + " has no " + name + extensions);
+    }
+
+    void CheckCameras(const std::string& scene) {
+        const std::string relative = "cameras/" + scene + ".cam";
+        const std::string path = PlatformResolvePath(m_folder + relative);
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) {
+            m_problems.push_back(relative + ": required, but missing");
+            return;
+        }
+        if (m_animations.count(scene) == 0) return;  // already reported
+        Try(relative, [&] {
+            auto data = LoadAnimation(PlatformResolvePath(m_folder + "animations/" + scene + ".ani"));
+            if (!data) return std::string();  // reported with the animations
+            Animation instance(data.get());
+            AnimCameraManager manager;
+            manager.Load(path, &instance);
+            if (manager.GetCamerasCount() == 0) return std::string("holds no camera");
+            return std::string();
+        });
+    }
+
+    void CheckRootFile(const std::string& relative, const Check& check) {
+        const std::string path = PlatformResolvePath(m_folder + relative);
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            m_problems.push_back(relative + ": required, but missing");
+            return;
+        }
+        Try(relative, [&] { return check(path); });
+    }
+
+    std::string m_folder;
+    std::vector<std::string> m_problems;
+    std::set<std::string> m_models, m_textures, m_shaders, m_animations, m_materials,
+        m_skinnedMeshes;
+};
+
+}  // namespace
+
+std::vector<std::string> ValidateDataFolder(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return {path + ": no such file or folder"};
+    if (S_ISDIR(st.st_mode)) return Validator(path).Run();
+
+    // An archive: unpack it into a temporary folder and check its data folder.
+    TempFolder temp;
+    if (temp.Path().empty()) return {path + ": no temporary folder to unpack into"};
+    try {
+        UnpackArchive(path, temp.Path() + "/");
+    } catch (const FatalReport& e) {
+        return {path + ": " + e.what()};
+    }
+    const std::string data = temp.Path() + "/korvane_data_orbendale";
+    if (stat(data.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return {path + ": the archive has no korvane_data_orbendale/ folder"};
+    return Validator(data).Run();
+}
