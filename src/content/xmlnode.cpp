@@ -81,12 +81,9 @@ XMLNode* XMLNode::FindChild(const std::string& name) const {
     return nullptr;
 }
 
-bool XMLNode::HasAttribute(const std::string& name) const {
-    return m_attributes.count(name) != 0;
-}
+bool XMLNode::HasAttribute(const std::string& name) const { return m_attributes.count(name) != 0; }
 
-std::string XMLNode::GetAttribute(const std::string& name,
-                                  const std::string& defaultValue) const {
+std::string XMLNode::GetAttribute(const std::string& name, const std::string& defaultValue) const {
     auto it = m_attributes.find(name);
     return it == m_attributes.end() ? defaultValue : it->second;
 }
@@ -138,9 +135,8 @@ std::string XMLNode::DescribeOrigin() const {
 
 void XMLNode::ReportBadValue(const char* condition, int line, const std::string& name,
                              const std::string& value) const {
-    std::string quoted = value.size() > kQuotedValueLength
-                             ? value.substr(0, kQuotedValueLength) + "..."
-                             : value;
+    std::string quoted =
+        value.size() > kQuotedValueLength ? value.substr(0, kQuotedValueLength) + "..." : value;
     std::string where = DescribeOrigin();
     if (!where.empty()) where += ": ";
     ReportFatal(FormatAssertionFailure(condition, __FILE__, line) + " (" + where + "element " +

@@ -34,8 +34,7 @@ protected:
         camera.SetRoll(roll);
         return camera;
     }
-    static void ExpectPose(const ManCam& c, const sm::Vec3& p, float yaw, float pitch,
-                           float roll) {
+    static void ExpectPose(const ManCam& c, const sm::Vec3& p, float yaw, float pitch, float roll) {
         EXPECT_EQ(c.GetPosition(), p);
         EXPECT_FLOAT_EQ(c.GetYaw(), yaw);
         EXPECT_FLOAT_EQ(c.GetPitch(), pitch);
@@ -78,9 +77,7 @@ TEST_F(Bookmark, SaveThenLoadGivesThePoseBack) {
 
 TEST_F(Bookmark, UnusableFilesChangeNothing) {
     const char* const texts[] = {
-        "",
-        "<Camera>",
-        "<Camera><transform position=\"1;1;1\"/></Camera>",
+        "", "<Camera>", "<Camera><transform position=\"1;1;1\"/></Camera>",
         "<Transform position=\"1;1;1\"/>",  // the root itself does not count
     };
     for (const char* text : texts) {
@@ -103,7 +100,8 @@ TEST_F(Bookmark, AnyRootTagAndAbsentAttributesBecomeZero) {
 }
 
 TEST_F(Bookmark, ANonNumericAngleIsFatalAndLeavesThePose) {
-    WriteFileBytes(m_dir.File("cam0"), "<Camera><Transform position=\"1;2;3\" roll=\"up\"/></Camera>");
+    WriteFileBytes(m_dir.File("cam0"),
+                   "<Camera><Transform position=\"1;2;3\" roll=\"up\"/></Camera>");
     ManCam camera = Posed(sm::Vec3(7, 8, 9), 1, 2, 3);
     std::string message = CaptureFatal([&] { LoadCameraBookmark(camera, 0); });
     EXPECT_EQ(message.rfind("Assertion failed: false && \"wrong format\"", 0), 0u) << message;

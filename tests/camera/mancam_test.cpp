@@ -19,8 +19,8 @@ protected:
     void SetUp() override {
         PlatformDisplayMode mode;
         ASSERT_TRUE(PlatformGetCurrentDisplayMode(&mode));
-        ASSERT_TRUE(m_window.Create(nullptr, "mancam", mode.width, mode.height, 32, 0, true,
-                                    true, nullptr))
+        ASSERT_TRUE(
+            m_window.Create(nullptr, "mancam", mode.width, mode.height, 32, 0, true, true, nullptr))
             << m_window.LastError();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
@@ -83,9 +83,8 @@ TEST_F(ManCamGl, RollPitchYawThenTheNegatedPosition) {
         float yaw, pitch, roll;
     };
     const Pose poses[] = {
-        {{0, 0, 0}, 90, 0, 0},       {{0, 0, 0}, 0, 90, 0},   {{0, 0, 0}, 0, 0, 90},
-        {{1, 2, 3}, 30, -45, 10},    {{-5, 0.5f, 40}, 200, 15, -80},
-        {{0, 10, 0}, 0, 90, 0},
+        {{0, 0, 0}, 90, 0, 0},    {{0, 0, 0}, 0, 90, 0},          {{0, 0, 0}, 0, 0, 90},
+        {{1, 2, 3}, 30, -45, 10}, {{-5, 0.5f, 40}, 200, 15, -80}, {{0, 10, 0}, 0, 90, 0},
     };
     glMatrixMode(GL_TEXTURE);
     for (const Pose& p : poses) {

@@ -50,9 +50,13 @@ TEST(XmlWriter, FloatsUseSixSignificantDigitsAndAPointWhateverTheLocale) {
         float value;
         const char* text;
     };
-    const Case cases[] = {{0.5f, "0.5"},         {0.0f, "0"},         {-2.25f, "-2.25"},
-                          {1.0f / 3, "0.333333"}, {123456789.0f, "1.23457e+08"},
-                          {1e-7f, "1e-07"},      {100000.0f, "100000"}};
+    const Case cases[] = {{0.5f, "0.5"},
+                          {0.0f, "0"},
+                          {-2.25f, "-2.25"},
+                          {1.0f / 3, "0.333333"},
+                          {123456789.0f, "1.23457e+08"},
+                          {1e-7f, "1e-07"},
+                          {100000.0f, "100000"}};
     for (const Case& c : cases) {
         std::ostringstream out;
         XmlWriter w(out, 0);
@@ -83,8 +87,7 @@ TEST(XmlWriter, AttributesNeedAnOpenStartTag) {
     // after a child the parent's start tag is finished; after a self-closed one too
     EXPECT_EQ(CaptureFatal([&] { w.WriteAttribute("x", 1.0f); }).rfind(kFatal, 0), 0u);
     w.CloseElement();
-    EXPECT_EQ(CaptureFatal([&] { w.WriteAttribute("x", std::string("s")); }).rfind(kFatal, 0),
-              0u);
+    EXPECT_EQ(CaptureFatal([&] { w.WriteAttribute("x", std::string("s")); }).rfind(kFatal, 0), 0u);
     EXPECT_EQ(out.str(), "<parent>\n\t<child />\n</parent>\n");
     // and closing more than was opened
     std::string message = CaptureFatal([&] { w.CloseElement(); });

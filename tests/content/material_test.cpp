@@ -18,7 +18,9 @@ protected:
         WriteFileBytes(m_dir.File("m.mat"), text);
         return LoadMaterial(m_dir.File("m.mat"));
     }
-    std::unique_ptr<Material> Load(const MaterialDesc& desc) { return LoadText(WriteMaterial(desc)); }
+    std::unique_ptr<Material> Load(const MaterialDesc& desc) {
+        return LoadText(WriteMaterial(desc));
+    }
     TempDir m_dir;
 };
 
@@ -70,14 +72,11 @@ TEST_F(MaterialFile, ParamsApplyInDocumentOrder) {
     MaterialDesc desc;
     desc.name = "Glass";
     desc.children = {
-        Param("Opacity", "0.5"),
-        Param("Diffuse", "1;0;0"),  // keeps the opacity
-        Param("Specular", "0.1;0.2;0.3"),
-        Param("Glossiness", "0.7"),
-        Param("SpecularLevel", "2"),
-        Param("Glossiness", "0.9"),  // a later one wins
-        Param("Ambient", "1;1;1"),   // unknown types are ignored
-        Param("opacity", "0.1"),     // types are case-sensitive
+        Param("Opacity", "0.5"),          Param("Diffuse", "1;0;0"),  // keeps the opacity
+        Param("Specular", "0.1;0.2;0.3"), Param("Glossiness", "0.7"),
+        Param("SpecularLevel", "2"),      Param("Glossiness", "0.9"),  // a later one wins
+        Param("Ambient", "1;1;1"),                                     // unknown types are ignored
+        Param("opacity", "0.1"),                                       // types are case-sensitive
     };
     auto m = Load(desc);
     ASSERT_NE(m, nullptr);
@@ -167,7 +166,8 @@ TEST_F(MaterialFile, OnlyParamAndTexturesChildrenOfTheRootCount) {
         "  <param Type=\"Opacity\" Value=\"0.2\"/>\n"
         "  <Group><Param Type=\"Opacity\" Value=\"0.3\"/></Group>\n"
         "  <Textures Type=\"Diffuse\" File=\"x.png\">text</Textures>\n"
-        "  <Param Type=\"Glossiness\" Value=\"0.5\"><Param Type=\"Opacity\" Value=\"0.4\"/></Param>\n"
+        "  <Param Type=\"Glossiness\" Value=\"0.5\"><Param Type=\"Opacity\" "
+        "Value=\"0.4\"/></Param>\n"
         "</M>");
     ASSERT_NE(m, nullptr);
     EXPECT_FLOAT_EQ(m->GetDiffuseColor().w, 1.0f);

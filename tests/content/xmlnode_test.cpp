@@ -77,14 +77,14 @@ TEST_F(XmlFile, WhitespaceInValuesIsKeptAndALaterRootIsIgnored) {
 
 TEST_F(XmlFile, UnreadableFilesLoadAsNull) {
     const char* const broken[] = {
-        "",                          // empty
-        "   \n",                     // blanks only
-        "<!-- only a comment -->",   // no element
-        "<?xml version=\"1.0\"?>",   // declaration only
-        "<a>",                       // unclosed
-        "<a></b>",                   // mismatched
-        "<a x=\"1\" x=\"2\"/>",      // duplicate attribute
-        "<a x=1/>",                  // unquoted
+        "",                         // empty
+        "   \n",                    // blanks only
+        "<!-- only a comment -->",  // no element
+        "<?xml version=\"1.0\"?>",  // declaration only
+        "<a>",                      // unclosed
+        "<a></b>",                  // mismatched
+        "<a x=\"1\" x=\"2\"/>",     // duplicate attribute
+        "<a x=1/>",                 // unquoted
     };
     for (const char* text : broken) {
         SCOPED_TRACE(text);
@@ -176,18 +176,13 @@ TEST(XmlNode, ParseVec3TakesWhatTheSemicolonFormatReaches) {
         sm::Vec3 expected;
     };
     const Case cases[] = {
-        {"1;2;3", {1, 2, 3}},
-        {"1;2", {1, 2, 0}},
-        {"1", {1, 0, 0}},
-        {"", {0, 0, 0}},
-        {"abc", {0, 0, 0}},
-        {";2;3", {0, 0, 0}},
+        {"1;2;3", {1, 2, 3}},     {"1;2", {1, 2, 0}},
+        {"1", {1, 0, 0}},         {"", {0, 0, 0}},
+        {"abc", {0, 0, 0}},       {";2;3", {0, 0, 0}},
         {"1 ; 2 ; 3", {1, 0, 0}},  // the semicolon must follow its number
         {" 1; 2;\t3", {1, 2, 3}},  // blanks before a number are skipped
-        {"1;x;3", {1, 0, 0}},
-        {"-0.5;1e2;.25", {-0.5f, 100, 0.25f}},
-        {"1;2;3;4", {1, 2, 3}},
-        {"1,5;2;3", {1, 0, 0}},  // no decimal comma
+        {"1;x;3", {1, 0, 0}},     {"-0.5;1e2;.25", {-0.5f, 100, 0.25f}},
+        {"1;2;3;4", {1, 2, 3}},   {"1,5;2;3", {1, 0, 0}},  // no decimal comma
         {"1;2;3xyz", {1, 2, 3}},
     };
     for (const Case& c : cases) {

@@ -20,8 +20,7 @@ ScopedGermanLocale::ScopedGermanLocale() {
     if (TrySet()) return;
     m_localeFolder = std::make_unique<TempDir>();
     const std::string target = m_localeFolder->File("de_DE.UTF-8");
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + target + "' >/dev/null 2>&1";
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + target + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return;
     setenv("LOCPATH", m_localeFolder->Path().c_str(), 1);
     TrySet();
