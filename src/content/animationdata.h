@@ -1,8 +1,6 @@
-// AnimationData, one node of an animation's hierarchy: id, name, a fixed base matrix, and a
-// position, rotation and scale track that are each either a constant or a keyed curve. A loaded
-// file is a root node (id 0, no tracks) whose children are the file's top-level nodes. The data
-// is shared and read-only once loaded (the cached duration aside); Animation instances evaluate
-// it. LoadAnimation reads ".ani" files; input is untrusted (see binaryreader.h).
+// AnimationData, one node of an animation's hierarchy (id, name, base matrix, and position,
+// rotation and scale tracks, each a constant or a keyed curve), and LoadAnimation for ".ani"
+// files. Shared and read-only once loaded; Animation instances evaluate it.
 #pragma once
 
 #include <cstddef>
@@ -92,7 +90,10 @@ private:
     mutable float m_duration = -1.0f;  // −1: not computed yet
 };
 
-// Reads an ".ani" file: null when it can't be read; damaged content is fatal.
+// Reads an ".ani" file into a root node (id 0, no tracks) whose children are the file's top-level
+// nodes: null when it can't be read. Input is untrusted: damaged content is fatal through the
+// reader (see binaryreader.h), as are key times that are not finite and strictly increasing and
+// trees deeper than kMaxDepth.
 std::unique_ptr<AnimationData> LoadAnimation(const std::string& path);
 
 // Parses a file held in memory; fileName appears in reports.

@@ -1,11 +1,6 @@
-// BinaryReader, the little-endian cursor under the model, skinned-mesh and animation loaders.
-// Construct it over a whole file's bytes with the file's display name, read fields in order,
-// and let it stop the program on anything the buffer can't hold: input is untrusted, and no read
-// ever leaves the buffer. It does not own the bytes and knows nothing of any one format.
-//
-// Every failure goes to ReportFatal as "<file>: <problem> at byte <offset> reading <what>",
-// followed by " of <context>" when a context is set, for example
-//   models/Scene01.geo: truncated at byte 1234 reading vertex data of part 0 of mesh "floor"
+// BinaryReader, the little-endian cursor under the model, skinned-mesh and animation loaders:
+// built over a whole file's bytes, it reads fields in order and stops the program on anything the
+// buffer can't hold, so no read leaves it. It neither owns the bytes nor knows any one format.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// Every failure goes to ReportFatal as "<file>: <problem> at byte <offset> reading <what>",
+// followed by " of <context>" when a context is set, for example
+//   models/Scene01.geo: truncated at byte 1234 reading vertex data of part 0 of mesh "floor"
 class BinaryReader {
 public:
     // Blocks that a count announces may hold at most this many bytes, so that count × size is

@@ -1,8 +1,6 @@
-// Model, Mesh and MeshPart: the CPU-side content of one ".geo" file. A model is its meshes in
-// file order; a mesh is named parts plus properties; a part is one non-indexed triangle list of
-// one vertex type with its material name and bounds. The loader builds them once; afterwards only
-// part materials (set by the content manager's link pass) and mesh transforms change. Nothing
-// here touches the GPU.
+// Model, Mesh and MeshPart, the CPU-side content of one ".geo" file: meshes in file order, each
+// with parts (one non-indexed triangle list, vertex type, material name and bounds) and properties.
+// Built once by the loader; then only part materials and mesh transforms change. No GPU here.
 #pragma once
 
 #include <memory>

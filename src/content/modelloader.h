@@ -1,8 +1,6 @@
-// The ".geo" model loader: an optional "KVNMDL" header with a 16-bit version, then mesh records
-// with their parts and properties. Version 0 (also a file without the header) carries no mesh
-// transforms; every other version does. Input is untrusted: anything the bytes can't hold, or a
-// vertex type above 5, is fatal through the reader (see binaryreader.h). GPU buffers are not
-// made here.
+// The ".geo" model loader: an optional "KVNMDL" header with a 16-bit version, then mesh records.
+// Version 0 (also a file without the header) carries no mesh transforms; every other does. Input
+// is untrusted: damage or a vertex type above 5 is fatal through the reader (binaryreader.h).
 #pragma once
 
 #include <cstddef>

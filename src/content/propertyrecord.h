@@ -1,8 +1,6 @@
-// Reading the property records that model meshes and skinned meshes carry: a count, then per
-// record a name, a property type, an animation type and either a constant value or timed keys.
-// Beyond the reader's own checks, an unknown type, a type pair that Property has no storage for,
-// and key times that are not finite and strictly increasing are fatal, reported with the file
-// and offset. Interpreting the values (shadow flags and so on) is the owner's business.
+// Reads the property records of model meshes and skinned meshes (name, property type, animation
+// type, then a constant or timed keys) into Property objects. What the values mean (shadow flags
+// and so on) is the owner's business.
 #pragma once
 
 #include <map>
@@ -15,7 +13,9 @@ class BinaryReader;
 
 using PropertyMap = std::map<std::string, std::unique_ptr<Property>>;
 
-// Reads the property count and the records at the cursor into properties; a later record of
+// Reads the property count and the records at the cursor into properties. Beyond the reader's
+// own checks, an unknown type, a type pair that Property has no storage for, and key times that
+// are not finite and strictly increasing are fatal; a later record of
 // the same name replaces an earlier one. owner names the holder in reports ("mesh \"floor\"");
 // the reader's context is left set to the last property read.
 void ReadPropertyRecords(BinaryReader& reader, const std::string& owner, PropertyMap* properties);

@@ -1,8 +1,6 @@
-// SkinnedMeshData, the CPU-side content of one ".skm" file: one mesh whose vertices are weighted
-// to up to four bones, each bone named by the id of an animation node. The vertices stay exactly
-// as stored in the file, ready for upload. LoadSkinnedMesh reads the file; input is untrusted
-// and anything the bytes can't hold, or a vertex bone index that names no bone, is fatal through
-// the reader (see binaryreader.h). No GPU objects are made here.
+// SkinnedMeshData, the CPU-side content of one ".skm" file (one mesh whose vertices are weighted to
+// up to four bones, each named by an animation node id), and its loader. The vertices stay as
+// stored in the file, ready for upload; no GPU objects are made here.
 #pragma once
 
 #include <cstddef>
@@ -71,7 +69,8 @@ private:
 };
 
 // Reads the file; one that can't be read fails the assertion
-// false && "couldn't load model file". Logs "Bone index <i> = <id>" for every bone.
+// false && "couldn't load model file". Logs "Bone index <i> = <id>" for every bone. Input is
+// untrusted: damage, or a vertex bone index that names no bone, is fatal through the reader.
 std::unique_ptr<SkinnedMeshData> LoadSkinnedMesh(const std::string& path);
 
 // Parses a file held in memory; fileName appears in reports.

@@ -1,10 +1,6 @@
-// Writes ".ani" animation files from an in-memory node tree with absolute rotations. The file
-// stores rotations as negated angles about axes, and keyed rotations relative to the previous
-// key with the axis's second and third components exchanged and the new third negated; the
-// writer produces exactly that, the inverse of the loader's conversion. Each relative key is
-// taken against the rotation the loader will have rebuilt so far, so rounding does not pile up
-// along a long track. The loader interpolates quaternion components, so keep consecutive keys
-// in one hemisphere and close enough together; the writer keeps the signs it is given.
+// Writes ".ani" animation files from an in-memory node tree whose rotations are absolute: the
+// writer does the inverse of the loader's rotation conversion. It does not pick quaternion signs
+// or key spacing; the loader interpolates components, so keep neighbouring keys in one hemisphere.
 #pragma once
 
 #include <cstdint>
@@ -50,4 +46,8 @@ struct AniDesc {
     std::vector<AniNodeDesc> nodes;  // the top-level nodes
 };
 
+// The file stores rotations as negated angles about axes; keyed rotations are relative to the
+// previous key, with the axis's second and third components exchanged and the new third negated.
+// Each relative key is taken against the rotation the loader will have rebuilt so far, so
+// rounding does not pile up along a long track.
 std::string WriteAni(const AniDesc& animation);
