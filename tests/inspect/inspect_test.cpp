@@ -19,7 +19,7 @@ struct Result {
     std::string out, err;
 };
 
-Result Run(const std::vector<std::string>& args) {
+Result Inspect(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     int code = RunInspect(args, out, err);
     return {code, out.str(), err.str()};
@@ -106,7 +106,7 @@ struct Fixture {
 
 TEST(Inspect, DumpsAModelWithItsPartsAndSampledProperties) {
     Fixture f;
-    Result r = Run({"dump", f.geo, "--times", "1,6"});
+    Result r = Inspect({"dump", f.geo, "--times", "1,6"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(Contains(r.out, "\"kind\": \"model\"")) << r.out;
     EXPECT_TRUE(Contains(r.out, "\"version\": 1"));
@@ -121,25 +121,25 @@ TEST(Inspect, DumpsAModelWithItsPartsAndSampledProperties) {
 
 TEST(Inspect, EvaluatesAnimationsAndCameras) {
     Fixture f;
-    Result dump = Run({"dump", f.ani});
+    Result dump = Inspect({"dump", f.ani});
     ASSERT_EQ(dump.code, 0) << dump.err;
     EXPECT_TRUE(Contains(dump.out, "\"duration\": 2"));
     EXPECT_TRUE(Contains(dump.out, "\"inTangent\""));
 
-    Result eval = Run({"eval", f.ani, "--times", "1"});
+    Result eval = Inspect({"eval", f.ani, "--times", "1"});
     ASSERT_EQ(eval.code, 0) << eval.err;
     // the root first, then the node, half way: translation x = 5
     EXPECT_LT(eval.out.find("\"id\": 0"), eval.out.find("\"id\": 4"));
     EXPECT_TRUE(Contains(eval.out, "5, 0, 0, 1]")) << eval.out;
 
-    Result cameras = Run({"cameras", f.cam, "--animation", f.ani, "--times", "0.5,3", "--aspect", "2"});
+    Result cameras = Inspect({"cameras", f.cam, "--animation", f.ani, "--times", "0.5,3", "--aspect", "2"});
     ASSERT_EQ(cameras.code, 0) << cameras.err;
     EXPECT_TRUE(Contains(cameras.out, "\"endTime\": 2"));
     EXPECT_TRUE(Contains(cameras.out, "\"camera\": 0"));
     EXPECT_TRUE(Contains(cameras.out, "\"fov\": 1.20000005"));
     EXPECT_TRUE(Contains(cameras.out, "\"projection\""));
 
-    Result camFile = Run({"dump", f.cam});
+    Result camFile = Inspect({"dump", f.cam});
     ASSERT_EQ(camFile.code, 0) << camFile.err;
     EXPECT_TRUE(Contains(camFile.out, "\"kind\": \"cameras\""));
 }
@@ -162,12 +162,12 @@ TEST(Inspect, BadInputGivesTheReportAndANonZeroExit) {
         {{"dump", f.geo, "--bogus"}, 2, "unknown option --bogus"},
     };
     for (const Case& c : cases) {
-        Result r = Run(c.args);
+        Result r = Inspect(c.args);
         EXPECT_EQ(r.code, c.code) << c.args[0] << " " << r.err;
         EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
         EXPECT_EQ(r.out, "");
     }
-    EXPECT_EQ(Run({"--help"}).code, 0);
+    EXPECT_EQ(Inspect({"--help"}).code, 0);
 }
 
 TEST(Inspect, ValidateListsEveryProblemOfAFolderOrArchive) {
@@ -183,7 +183,7 @@ TEST(Inspect, ValidateListsEveryProblemOfAFolderOrArchive) {
     orphan.id = 99;  // no node of the scene's animation has it
     WriteFileBytes(data.File("cameras/Scene01.cam"), WriteCameraFile({orphan}));
 
-    Result r = Run({"validate", data.Path()});
+    Result r = Inspect({"validate", data.Path()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(Contains(r.out, "models/Scene01.geo: truncated at byte")) << r.out;
     EXPECT_TRUE(Contains(r.out, "Sprite: required, but effects/ has no Sprite.vpr"));
@@ -202,11 +202,11 @@ TEST(Inspect, ValidateListsEveryProblemOfAFolderOrArchive) {
     zip.AddFolder("korvane_data_orbendale/models/");
     zip.AddFile("korvane_data_orbendale/models/Scene01.geo", cut.substr(0, 20));
     ASSERT_TRUE(zip.Close());
-    Result packed = Run({"validate", archive});
+    Result packed = Inspect({"validate", archive});
     EXPECT_EQ(packed.code, 1);
     EXPECT_TRUE(Contains(packed.out, "models/Scene01.geo: truncated at byte")) << packed.out;
 
-    Result missing = Run({"validate", data.File("nothing-here")});
+    Result missing = Inspect({"validate", data.File("nothing-here")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(Contains(missing.out, "no such file or folder"));
 }

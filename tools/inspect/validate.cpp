@@ -12,6 +12,7 @@
 #include "content/fileutils.h"
 #include "content/imageloader.h"
 #include "content/materialloader.h"
+#include "content/model.h"
 #include "content/modelloader.h"
 #include "content/pathinfo.h"
 #include "content/skinnedmeshdata.h"
