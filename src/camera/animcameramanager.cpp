@@ -36,8 +36,8 @@ void AnimCameraManager::Load(const std::string& path, Animation* animation) {
     LoadFromMemory(bytes.data(), bytes.size(), BinaryReader::DisplayName(path), animation);
 }
 
-void AnimCameraManager::LoadFromMemory(const void* data, size_t size,
-                                       const std::string& fileName, Animation* animation) {
+void AnimCameraManager::LoadFromMemory(const void* data, size_t size, const std::string& fileName,
+                                       Animation* animation) {
     BinaryReader reader(data, size, fileName);
     int32_t count = reader.ReadCount("camera count", 4 + 4 + 64 + 1 + 4 + 1 + 4 + 8, "cameras");
     for (int32_t i = 0; i < count; ++i) {
@@ -68,10 +68,11 @@ void AnimCameraManager::LoadFromMemory(const void* data, size_t size,
         }
         cameras.push_back(std::move(camera));
     }
-    std::stable_sort(cameras.begin(), cameras.end(),
-                     [](const std::unique_ptr<AnimCamera>& a, const std::unique_ptr<AnimCamera>& b) {
-                         return a->GetEndTime() < b->GetEndTime();
-                     });
+    std::stable_sort(
+        cameras.begin(), cameras.end(),
+        [](const std::unique_ptr<AnimCamera>& a, const std::unique_ptr<AnimCamera>& b) {
+            return a->GetEndTime() < b->GetEndTime();
+        });
 }
 
 AnimCamera* AnimCameraManager::GetCameraAt(float time) {

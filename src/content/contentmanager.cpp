@@ -47,8 +47,7 @@ void LoadKind(const std::string& directory, std::initializer_list<const char*> m
 
 }  // namespace
 
-ContentManager::ContentManager(IGraphicsEngine* factory)
-    : m_factory(factory), m_owned(new Owned) {
+ContentManager::ContentManager(IGraphicsEngine* factory) : m_factory(factory), m_owned(new Owned) {
     g_contentManager = this;
 }
 

@@ -101,8 +101,7 @@ Texture* DemoController::LoadTexture(const std::string& path) {
     return Texture::LoadFromFile(path);
 }
 
-Shader* DemoController::LoadShader(const std::string& vertexPath,
-                                   const std::string& fragmentPath) {
+Shader* DemoController::LoadShader(const std::string& vertexPath, const std::string& fragmentPath) {
     return Shader::LoadShader(vertexPath, fragmentPath);
 }
 

@@ -96,8 +96,8 @@ TEST(AnimCameraManager, EveryTruncationIsReportedWithTheFile) {
         std::string cut = file.substr(0, length);
         std::string message = CaptureFatal(
             [&] { manager.LoadFromMemory(cut.data(), cut.size(), "cameras/Test.cam", nullptr); });
-        EXPECT_EQ(message.rfind("cameras/Test.cam: ", 0), 0u) << "cut at " << length << ": "
-                                                               << message;
+        EXPECT_EQ(message.rfind("cameras/Test.cam: ", 0), 0u)
+            << "cut at " << length << ": " << message;
     }
     AnimCameraManager whole;
     whole.LoadFromMemory(file.data(), file.size(), "cameras/Test.cam", nullptr);

@@ -25,9 +25,9 @@ namespace {
 
 class RecordingFactory : public IGraphicsEngine {
 public:
-    std::vector<std::string> calls;          // "kind path[ path]" in call order
-    std::map<std::string, void*> results;    // path -> what was returned
-    std::set<std::string> failing;           // paths that fail to load
+    std::vector<std::string> calls;        // "kind path[ path]" in call order
+    std::map<std::string, void*> results;  // path -> what was returned
+    std::set<std::string> failing;         // paths that fail to load
     std::map<std::string, Material*> materials;
 
     Texture* LoadTexture(const std::string& path) override {

@@ -132,7 +132,8 @@ TEST(Inspect, EvaluatesAnimationsAndCameras) {
     EXPECT_LT(eval.out.find("\"id\": 0"), eval.out.find("\"id\": 4"));
     EXPECT_TRUE(Contains(eval.out, "5, 0, 0, 1]")) << eval.out;
 
-    Result cameras = Inspect({"cameras", f.cam, "--animation", f.ani, "--times", "0.5,3", "--aspect", "2"});
+    Result cameras =
+        Inspect({"cameras", f.cam, "--animation", f.ani, "--times", "0.5,3", "--aspect", "2"});
     ASSERT_EQ(cameras.code, 0) << cameras.err;
     EXPECT_TRUE(Contains(cameras.out, "\"endTime\": 2"));
     EXPECT_TRUE(Contains(cameras.out, "\"camera\": 0"));

@@ -16,21 +16,30 @@ namespace {
 
 const char* PropertyTypeName(PropertyType type) {
     switch (type) {
-        case PropertyType_Boolean: return "Boolean";
-        case PropertyType_Int: return "Int";
-        case PropertyType_Float: return "Float";
-        case PropertyType_Vector3: return "Vector3";
-        case PropertyType_String: return "String";
+        case PropertyType_Boolean:
+            return "Boolean";
+        case PropertyType_Int:
+            return "Int";
+        case PropertyType_Float:
+            return "Float";
+        case PropertyType_Vector3:
+            return "Vector3";
+        case PropertyType_String:
+            return "String";
     }
     return "?";
 }
 
 const char* AnimationTypeName(AnimationType type) {
     switch (type) {
-        case AnimationType_None: return "None";
-        case AnimationType_State: return "State";
-        case AnimationType_Linear: return "Linear";
-        case AnimationType_TCB: return "TCB";
+        case AnimationType_None:
+            return "None";
+        case AnimationType_State:
+            return "State";
+        case AnimationType_Linear:
+            return "Linear";
+        case AnimationType_TCB:
+            return "TCB";
     }
     return "?";
 }
@@ -47,11 +56,21 @@ void QuatValue(JsonWriter& json, const sm::Quat& q) {
 
 void PropertyValue(JsonWriter& json, const Property& p) {
     switch (p.GetPropertyType()) {
-        case PropertyType_Boolean: json.Bool(p.GetBool(0.0f)); break;
-        case PropertyType_Int: json.Int(p.GetInt(0.0f)); break;
-        case PropertyType_Float: json.Number(p.GetFloat(0.0f)); break;
-        case PropertyType_Vector3: Vec3Value(json, p.GetVector3(0.0f)); break;
-        case PropertyType_String: json.String(p.GetString(0.0f)); break;
+        case PropertyType_Boolean:
+            json.Bool(p.GetBool(0.0f));
+            break;
+        case PropertyType_Int:
+            json.Int(p.GetInt(0.0f));
+            break;
+        case PropertyType_Float:
+            json.Number(p.GetFloat(0.0f));
+            break;
+        case PropertyType_Vector3:
+            Vec3Value(json, p.GetVector3(0.0f));
+            break;
+        case PropertyType_String:
+            json.String(p.GetString(0.0f));
+            break;
     }
 }
 

@@ -88,13 +88,20 @@ int Dump(const Options& o, JsonWriter& json) {
     if (o.positional.size() != 1) throw UsageError("dump takes one file");
     const std::string& path = o.positional[0];
     const std::string ext = LowerExtension(path);
-    if (ext == "geo") DumpModel(path, o.times, json);
-    else if (ext == "skm") DumpSkinnedMesh(path, o.times, json);
-    else if (ext == "ani") DumpAnimation(path, json);
-    else if (ext == "cam") DumpCameras(path, json);
-    else if (ext == "mat") DumpMaterial(path, json);
-    else if (ext == "png" || ext == "jpg") DumpImage(path, json);
-    else throw UsageError("dump: no content kind has the extension \"" + ext + "\"");
+    if (ext == "geo")
+        DumpModel(path, o.times, json);
+    else if (ext == "skm")
+        DumpSkinnedMesh(path, o.times, json);
+    else if (ext == "ani")
+        DumpAnimation(path, json);
+    else if (ext == "cam")
+        DumpCameras(path, json);
+    else if (ext == "mat")
+        DumpMaterial(path, json);
+    else if (ext == "png" || ext == "jpg")
+        DumpImage(path, json);
+    else
+        throw UsageError("dump: no content kind has the extension \"" + ext + "\"");
     return 0;
 }
 

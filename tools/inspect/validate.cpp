@@ -28,12 +28,30 @@ namespace {
 // The names the show looks up, by kind.
 const char* const kScenes[] = {"Scene01", "Scene02", "Scene03", "Scene05", "SceneDupa",
                                "Scene06", "Scene07", "Scene08", "Scene09"};
-const char* const kShaders[] = {
-    "VectorGraphics", "Sprite",           "Downsample",      "Blit",          "BlitOpacity",
-    "HoriBlur",       "VertBlur",         "Add",             "Black",         "Color",
-    "Diff",           "DiffNorm",         "DiffLightMap",    "DiffNormLightmap", "ShadowMap",
-    "SM_Color",       "SpecularColored",  "SM_DiffNorm",     "SM_DiffNormLightmap",
-    "SpecularBlur",   "StaticSpecularBlur", "Skinned",       "SkinnedRibbon", "Water"};
+const char* const kShaders[] = {"VectorGraphics",
+                                "Sprite",
+                                "Downsample",
+                                "Blit",
+                                "BlitOpacity",
+                                "HoriBlur",
+                                "VertBlur",
+                                "Add",
+                                "Black",
+                                "Color",
+                                "Diff",
+                                "DiffNorm",
+                                "DiffLightMap",
+                                "DiffNormLightmap",
+                                "ShadowMap",
+                                "SM_Color",
+                                "SpecularColored",
+                                "SM_DiffNorm",
+                                "SM_DiffNormLightmap",
+                                "SpecularBlur",
+                                "StaticSpecularBlur",
+                                "Skinned",
+                                "SkinnedRibbon",
+                                "Water"};
 const char* const kTextures[] = {"end", "loader", "maskovel"};
 const char* const kModels[] = {"Train01", "Train02"};
 const char* const kAnimations[] = {"Train01", "Train02", "walk", "jump"};
@@ -65,8 +83,7 @@ public:
             return LoadAnimation(path) ? std::string() : std::string("cannot be read");
         });
         LoadKind("materials/", {"*.mat"}, &m_materials, [](const std::string& path) {
-            return LoadMaterial(path) ? std::string()
-                                      : std::string("cannot be read as a material");
+            return LoadMaterial(path) ? std::string() : std::string("cannot be read as a material");
         });
         LoadKind("SkinnedMeshes/", {"*.skm"}, &m_skinnedMeshes, [](const std::string& path) {
             auto mesh = LoadSkinnedMesh(path);
@@ -159,7 +176,8 @@ private:
         }
         if (m_animations.count(scene) == 0) return;  // already reported
         Try(relative, [&] {
-            auto data = LoadAnimation(PlatformResolvePath(m_folder + "animations/" + scene + ".ani"));
+            auto data =
+                LoadAnimation(PlatformResolvePath(m_folder + "animations/" + scene + ".ani"));
             if (!data) return std::string();  // reported with the animations
             Animation instance(data.get());
             AnimCameraManager manager;
