@@ -4,16 +4,11 @@
 #include <cstdio>
 #include <string>
 
+#include "seedsupport.h"
+
 #include "formats/aniwriter.h"
 
 namespace {
-
-bool Save(const std::string& folder, const std::string& name, const std::string& bytes) {
-    FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
 
 AniNodeDesc Keyed(int id, int keys) {
     AniNodeDesc n;
