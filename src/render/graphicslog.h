@@ -1,7 +1,6 @@
-// A process-wide queue of debug line segments, drawn and emptied by Flush once per frame with
-// the "VectorGraphics" program ("u_mvp", "u_color" as a vec3; attribute 0 "a_position") and the
-// matrix set for the frame. Flush sets its own render state and restores none of it, whether or
-// not there are segments. Segments are drawn from client memory; no buffer is kept.
+// A process-wide queue of debug line segments, drawn from client memory and emptied by Flush once
+// a frame with the "VectorGraphics" program and the frame's matrix. Flush sets its own render
+// state, segments or not, and restores none of it.
 #pragma once
 
 #include <cstddef>
@@ -29,7 +28,7 @@ public:
 
     // Depth writes on, blending and depth test off, attribute array 0 enabled and 1 to 6
     // disabled; uses the program with "u_mvp" = the matrix; draws each segment as one line in
-    // its colour; disables array 0 and empties the queue. Needs a program (fails
-    // "shader != nullptr" otherwise) and leaves GL_ARRAY_BUFFER unbound.
+    // its colour ("u_color", a vec3; points on attribute 0); disables array 0 and empties the
+    // queue. Needs a program (fails "shader != nullptr" otherwise); leaves GL_ARRAY_BUFFER unbound.
     static void Flush();
 };

@@ -1,13 +1,10 @@
-// The first picture after the setup dialog: data folder + "loader.jpg" stretched over the
-// whole window, drawn once and presented while the content loads. Construct it once the window
-// exists, Init it with the data folder, then Draw. It keeps a loaded-item count for whoever
-// watches the loading, but does not draw a progress bar.
+// The first picture after the setup dialog: data folder + "loader.jpg" stretched over the whole
+// window and presented while the content loads. Construct it once the window exists, Init it with
+// the data folder, then Draw. It counts loaded items for an observer but draws no progress bar.
 #pragma once
 
 #include <memory>
 #include <string>
-
-#include "math/mat4.h"
 
 class OpenglWindow;
 class Shader;

@@ -1,7 +1,6 @@
 // Textured rectangles in window pixels, drawn from client memory with the two-attribute sprite
-// program (0 "a_position", 1 "a_coords"). Draws go between Begin and End, which turn depth
-// testing off and blending on and then put both switches back as they were, so a batch can be
-// dropped between other drawing. Nothing else is restored; no vertex buffer is kept.
+// program. Draws go between Begin and End, which turn depth testing off and blending on and then
+// hand both switches back as they were; nothing else is restored and no vertex buffer is kept.
 #pragma once
 
 #include "math/mat4.h"
