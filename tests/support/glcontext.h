@@ -12,6 +12,7 @@ public:
     ~GlTestContext();
     int Width() const;
     int Height() const;
+    OpenglWindow* Window() const { return m_window.get(); }
 
 private:
     std::unique_ptr<OpenglWindow> m_window;
