@@ -1,5 +1,7 @@
 #include "demo/democontroller.h"
 
+#include <GL/glew.h>
+
 #include "content/animationdata.h"
 #include "content/contentmanager.h"
 #include "content/materialloader.h"
@@ -7,7 +9,9 @@
 #include "content/modelloader.h"
 #include "content/shader.h"
 #include "content/texture.h"
+#include "render/billboard.h"
 #include "render/glsetup.h"
+#include "render/loadingscreen.h"
 #include "shell/assert.h"
 #include "shell/log.h"
 #include "window/openglwindow.h"
@@ -42,6 +46,12 @@ bool DemoController::Initialize(void* parent, const char* title, int width, int 
 
     SetDefaultGlState(m_width, m_height);
     InstallGlDebugOutput();
+
+    m_loadingScreen = new LoadingScreen(m_window);
+    const unsigned char black[2 * 2 * 4] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    m_blackTexture =
+        new Texture(2, 2, 32, black, GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
+    Billboard::CreateBuffer();
     return true;
 }
 
@@ -81,6 +91,8 @@ void DemoController::Release() {
         delete m_contentManager;
         m_contentManager = nullptr;
     }
+    // The billboard buffer is a GL object too: it goes before the context.
+    Billboard::ReleaseBuffer();
     if (m_window) {
         m_window->Destroy();
         delete m_window;

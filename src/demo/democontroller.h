@@ -13,6 +13,7 @@
 #include "window/ikeyboardcallback.h"
 
 class ContentManager;
+class LoadingScreen;
 class OpenglWindow;
 
 class DemoController : public IContentObserver,
@@ -57,6 +58,8 @@ private:
     OpenglWindow* m_window = nullptr;
     ContentManager* m_contentManager = nullptr;
     std::string m_contentRoot;
+    LoadingScreen* m_loadingScreen = nullptr;  // lives until the process ends
+    Texture* m_blackTexture = nullptr;         // lives until the process ends
 };
 
 inline DemoController* GetInstance() { return DemoController::GetInstance(); }
