@@ -3,6 +3,8 @@
 // output is byte-identical from run to run.
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -21,8 +23,37 @@ constexpr int kMusicBars = 8;
 
 void Usage(FILE* to) {
     std::fprintf(to,
-                 "usage: pindle-content --out DIR\n"
-                 "Builds DIR/demodat (the show's content archive) and DIR/setup.jpg.\n");
+                 "usage: pindle-content --out DIR [--sources DIR]\n"
+                 "Builds DIR/demodat (the show's content archive) and DIR/setup.jpg.\n"
+                 "--sources names the hand-written content folder (default: the repository's\n"
+                 "content/), whose files are packed as they are.\n");
+}
+
+// Adds every file below the hand-written content folder under its relative path.
+bool AddSources(const std::string& root, FileTree* files, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) {
+        *error = root + ": no such folder";
+        return false;
+    }
+    for (fs::recursive_directory_iterator it(root, ec), end; it != end; it.increment(ec)) {
+        if (ec) break;
+        if (!it->is_regular_file()) continue;
+        const std::string relative = fs::relative(it->path(), root).generic_string();
+        std::ifstream in(it->path(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) {
+            *error = it->path().string() + ": cannot be read";
+            return false;
+        }
+        (*files)[relative] = bytes;
+    }
+    if (ec) {
+        *error = root + ": " + ec.message();
+        return false;
+    }
+    return true;
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -41,9 +72,12 @@ void ShowProgress(double fraction, void* user) {
 
 int main(int argc, char** argv) {
     std::string out;
+    std::string sources = PINDLE_CONTENT_SOURCE_DIR;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
             out = argv[++i];
+        } else if (std::strcmp(argv[i], "--sources") == 0 && i + 1 < argc) {
+            sources = argv[++i];
         } else if (std::strcmp(argv[i], "--help") == 0) {
             Usage(stdout);
             return 0;
@@ -61,6 +95,10 @@ int main(int argc, char** argv) {
 
     FileTree files;
     std::string mp3, error;
+    if (!AddSources(sources, &files, &error)) {
+        std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
+        return 1;
+    }
     if (!EncodeMp3(SynthesizeMusic(kMusicBars), Mp3Settings{}, &mp3, &error,
                    terminal ? ShowProgress : nullptr, const_cast<char*>("music"))) {
         std::fprintf(stderr, "pindle-content: music: %s\n", error.c_str());
