@@ -7,6 +7,7 @@
 #include "formats/aniwriter.h"
 #include "formats/camerawriter.h"
 #include "formats/geowriter.h"
+#include "formats/scenewriter.h"
 #include "formats/zipwriter.h"
 #include "inspect.h"
 #include "jsonwriter.h"
@@ -169,6 +170,87 @@ TEST(Inspect, BadInputGivesTheReportAndANonZeroExit) {
         EXPECT_EQ(r.out, "");
     }
     EXPECT_EQ(Inspect({"--help"}).code, 0);
+}
+
+TEST(Inspect, DumpsASceneFileAsItsDescriptionRecords) {
+    TempDir dir;
+    SceneData scene;
+    scene.name = "Scene01";
+    RibbonData ribbon;
+    ribbon.Source = std::make_unique<SourceData>();
+    ribbon.Source->MeshName = "title";
+    ribbon.Source->Destroy = true;
+    ribbon.Source->Material = std::make_unique<MaterialData>();
+    ribbon.Source->Material->Opacity = 0.25f;
+    ribbon.StaticDestination = std::make_unique<StaticDestinationData>();
+    ribbon.StaticDestination->MeshName = "floor";
+    ribbon.Path = std::make_unique<PathData>();
+    SceneElement::Key key;
+    key.time = 2.0f;
+    key.position = sm::Vec3(1, 2, 3);
+    ribbon.Path->Keys = {key};
+    ribbon.Path->RibbonWeights = {{1.0f, 0.5f}};
+    scene.ribbons.push_back(std::move(ribbon));
+    StaticData grid;
+    grid.MeshName = "grid";
+    grid.Order = 4;
+    scene.statics.push_back(std::move(grid));
+    GuyData guy;
+    guy.Id = "scene.guy.1";
+    guy.AnimationIndex = {{0.5f, 1}};
+    scene.guys.push_back(std::move(guy));
+    const std::string file = dir.File("Scene01.scene");
+    WriteFileBytes(file, WriteScene(scene));
+
+    Result r = Inspect({"dump", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const char* part :
+         {"\"kind\": \"scene\"",
+          "\"name\": \"Scene01\"",
+          "\"ribbons\": [",
+          "\"MeshName\": \"title\",\n        \"Stay\": false,\n        \"Destroy\": true",
+          "\"Opacity\": 0.25",
+          "\"Diffuse\": [0.5, 0.5, 0.5]",
+          "\"UseSolid\": true",
+          "\"SolidGlowPower\": 1",
+          "\"SolidGlowMultiplier\": 1",
+          "\"WireGlowPower\": 1",
+          "\"WireGlowMultiplier\": 1",
+          "\"UseWire\": true",
+          "\"Destination\": null",
+          "\"StaticSource\": null",
+          "\"StaticDestination\": {\n        \"MeshName\": \"floor\",\n        "
+          "\"Material\": null",
+          "\"time\": 2,\n            \"position\": [1, 2, 3]",
+          "\"RibbonWeights\": [",
+          "\"value\": 0.5",
+          "\"Spread\": 1",
+          "\"TriangleScale\": 0.5",
+          "\"Delay\": 4",
+          "\"DontRender\": false",
+          "\"statics\": [",
+          "\"Order\": 4",
+          "\"guys\": [",
+          "\"Id\": \"scene.guy.1\"",
+          "\"RibbonName\": \"\"",
+          "\"Path\": null",
+          "\"AnimationIndex\": [\n        {\n          \"time\": 0.5,\n          \"value\": 1"}) {
+        EXPECT_TRUE(Contains(r.out, part)) << part << "\n" << r.out;
+    }
+
+    WriteFileBytes(dir.File("bare.scene"), "<S><Guys/></S>");
+    WriteFileBytes(dir.File("tag.scene"), "<S><Ribbons><Path/></Ribbons></S>");
+    const std::pair<const char*, const char*> failures[] = {
+        {"bare.scene", "bare.scene: the root has no \"Ribbons\" element"},
+        {"tag.scene", "node->GetName() == \"Ribbon\""},
+        {"none.scene", "none.scene: cannot be read as XML"},
+    };
+    for (const auto& failure : failures) {
+        Result bad = Inspect({"dump", dir.File(failure.first)});
+        EXPECT_EQ(bad.code, 1);
+        EXPECT_TRUE(Contains(bad.err, failure.second)) << bad.err;
+        EXPECT_EQ(bad.out, "");
+    }
 }
 
 TEST(Inspect, ValidateListsEveryProblemOfAFolderOrArchive) {

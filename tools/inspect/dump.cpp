@@ -9,7 +9,9 @@
 #include "content/model.h"
 #include "content/modelloader.h"
 #include "content/skinnedmeshdata.h"
+#include "content/xmlnode.h"
 #include "math/property.h"
+#include "scene/sceneloader.h"
 #include "shell/assert.h"
 
 namespace {
@@ -183,6 +185,84 @@ void PreOrder(const Animation& node, std::vector<const Animation*>* out) {
     for (int i = 0; i < node.GetChildrenCount(); ++i) PreOrder(*node.GetChild(i), out);
 }
 
+void SceneMaterial(JsonWriter& json, const MaterialData* material) {
+    json.Key("Material");
+    if (!material) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    json.Key("Diffuse");
+    Vec3Value(json, material->Diffuse);
+    json.Member("Opacity", material->Opacity);
+    json.Member("UseSolid", material->UseSolid);
+    json.Member("UseWire", material->UseWire);
+    json.Member("SolidGlowPower", material->SolidGlowPower);
+    json.Member("SolidGlowMultiplier", material->SolidGlowMultiplier);
+    json.Member("WireGlowPower", material->WireGlowPower);
+    json.Member("WireGlowMultiplier", material->WireGlowMultiplier);
+    json.EndObject();
+}
+
+void ScenePath(JsonWriter& json, const PathData* path) {
+    json.Key("Path");
+    if (!path) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    json.Key("Keys");
+    json.BeginArray();
+    for (const SceneElement::Key& key : path->Keys) {
+        json.BeginObject();
+        json.Member("time", key.time);
+        json.Key("position");
+        Vec3Value(json, key.position);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("RibbonWeights");
+    json.BeginArray();
+    for (const SceneElement::FloatKey& key : path->RibbonWeights) {
+        json.BeginObject();
+        json.Member("time", key.time);
+        json.Member("value", key.value);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Member("Spread", path->Spread);
+    json.Member("TriangleScale", path->TriangleScale);
+    json.Member("Delay", path->Delay);
+    json.Member("DontRender", path->DontRender);
+    json.EndObject();
+}
+
+// A ribbon's Source, Destination, StaticSource or StaticDestination, with the flags its kind
+// has.
+void MeshFlags(JsonWriter& json, const SourceData& source) {
+    json.Member("Stay", source.Stay);
+    json.Member("Destroy", source.Destroy);
+}
+void MeshFlags(JsonWriter& json, const DestinationData& destination) {
+    json.Member("Stay", destination.Stay);
+}
+void MeshFlags(JsonWriter&, const StaticSourceData&) {}
+void MeshFlags(JsonWriter&, const StaticDestinationData&) {}
+
+template <typename Record>
+void SceneMesh(JsonWriter& json, const char* name, const Record* mesh) {
+    json.Key(name);
+    if (!mesh) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    json.Member("MeshName", mesh->MeshName);
+    MeshFlags(json, *mesh);
+    SceneMaterial(json, mesh->Material.get());
+    json.EndObject();
+}
+
 }  // namespace
 
 void DumpModel(const std::string& path, const std::vector<float>& times, JsonWriter& json) {
@@ -336,6 +416,59 @@ void DumpImage(const std::string& path, JsonWriter& json) {
     json.Member("width", width);
     json.Member("height", height);
     json.Member("bytesPerPixel", bytesPerPixel);
+    json.EndObject();
+}
+
+void DumpScene(const std::string& path, JsonWriter& json) {
+    std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(path);
+    if (!root) ReportFatal(path + ": cannot be read as XML");
+    std::unique_ptr<SceneData> scene = ParseScene(*root);
+    if (!scene) ReportFatal(path + ": the root has no \"Ribbons\" element");
+    json.BeginObject();
+    json.Member("kind", "scene");
+    json.Member("name", scene->name);
+    json.Key("ribbons");
+    json.BeginArray();
+    for (const RibbonData& ribbon : scene->ribbons) {
+        json.BeginObject();
+        SceneMesh(json, "Source", ribbon.Source.get());
+        SceneMesh(json, "Destination", ribbon.Destination.get());
+        SceneMesh(json, "StaticSource", ribbon.StaticSource.get());
+        SceneMesh(json, "StaticDestination", ribbon.StaticDestination.get());
+        ScenePath(json, ribbon.Path.get());
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("statics");
+    json.BeginArray();
+    for (const StaticData& data : scene->statics) {
+        json.BeginObject();
+        json.Member("MeshName", data.MeshName);
+        json.Member("Order", data.Order);
+        SceneMaterial(json, data.Material.get());
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("guys");
+    json.BeginArray();
+    for (const GuyData& guy : scene->guys) {
+        json.BeginObject();
+        json.Member("Id", guy.Id);
+        json.Member("RibbonName", guy.RibbonName);
+        SceneMaterial(json, guy.Material.get());
+        ScenePath(json, guy.Path.get());
+        json.Key("AnimationIndex");
+        json.BeginArray();
+        for (const SceneElement::IntKey& key : guy.AnimationIndex) {
+            json.BeginObject();
+            json.Member("time", key.time);
+            json.Member("value", key.value);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
 }
 

@@ -13,6 +13,9 @@ void DumpAnimation(const std::string& path, JsonWriter& json);
 void DumpCameras(const std::string& path, JsonWriter& json);
 void DumpMaterial(const std::string& path, JsonWriter& json);
 void DumpImage(const std::string& path, JsonWriter& json);
+// The scene file's description records as parsed, without building any object; every member
+// named as in the file's records, null where a part is absent.
+void DumpScene(const std::string& path, JsonWriter& json);
 
 // eval: node matrices of an animation instance at each time, nodes in pre-order.
 void EvalAnimation(const std::string& path, const std::vector<float>& times, JsonWriter& json);

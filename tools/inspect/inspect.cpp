@@ -14,7 +14,8 @@ namespace {
 const char* kUsage =
     "usage: pindle-inspect COMMAND ...\n"
     "  dump FILE [--times T,...]    print a content file as JSON (.geo .skm .ani .cam .mat\n"
-    "                               .png .jpg); --times samples keyed Int and Float properties\n"
+    "                               .png .jpg .scene); --times samples keyed Int and Float\n"
+    "                               properties\n"
     "  eval FILE.ani --times T,...  node matrices of an animation instance at each time\n"
     "  cameras FILE.cam --animation FILE.ani --times T,... [--aspect A]\n"
     "                               the camera chosen at each time, with view and projection\n"
@@ -100,6 +101,8 @@ int Dump(const Options& o, JsonWriter& json) {
         DumpMaterial(path, json);
     else if (ext == "png" || ext == "jpg")
         DumpImage(path, json);
+    else if (ext == "scene")
+        DumpScene(path, json);
     else
         throw UsageError("dump: no content kind has the extension \"" + ext + "\"");
     return 0;

@@ -1,6 +1,6 @@
 // pindle-inspect: shows a content author what the program reads. Every command prints JSON on
 // the output stream, except validate, which prints one line per problem ("ok" when none).
-//   dump FILE [--times T,...]      .geo .skm .ani .cam .mat .png .jpg
+//   dump FILE [--times T,...]      .geo .skm .ani .cam .mat .png .jpg .scene
 //   eval FILE.ani --times T,...    node matrices of an animation instance
 //   cameras FILE.cam --animation FILE.ani --times T,... [--aspect A]
 //   validate PATH                  a data folder, or a demodat archive
