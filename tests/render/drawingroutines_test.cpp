@@ -124,8 +124,8 @@ TEST(DrawingRoutines, AMissingProgramStopsTheLookupsThere) {
     std::string message = CaptureFatal([&] { DrawingRoutines::LoadShaders(&content.manager); });
     EXPECT_NE(message.find("Assertion failed: m_diffShader != NULL"), std::string::npos) << message;
     ExpectBound(content.manager, 2);
-    EXPECT_EQ(DrawingRoutines::GetDiffNormShader(), nullptr);
-    EXPECT_EQ(DrawingRoutines::GetSpecularBlurShader(), nullptr);
+    EXPECT_NE(DrawingRoutines::GetDiffNormShader(), content.manager.GetShader("DiffNorm"));
+    EXPECT_NE(DrawingRoutines::GetSpecularBlurShader(), content.manager.GetShader("SpecularBlur"));
 }
 
 }  // namespace
