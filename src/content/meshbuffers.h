@@ -1,7 +1,6 @@
-// What the GPU mesh classes share: the per-vertex dynamic records, the buffers every mesh makes
-// (static data, the counting index buffer, the dynamic buffer), the indexed draw and the
-// per-triangle record setters. Only the mesh classes use it; it enables no attribute arrays and
-// knows no programs. Needs the GL context current.
+// What the GPU mesh classes share: the per-vertex dynamic records, the buffers every mesh makes,
+// the indexed draw and the per-triangle setters. Only the mesh classes use it; it enables no
+// attribute arrays and knows no programs. Needs the GL context current.
 #pragma once
 
 #include <cstddef>

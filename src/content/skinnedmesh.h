@@ -1,8 +1,6 @@
-// A skinned figure on the GPU: the data's 32-byte vertices (position, four bone indices and
-// weights) in a static buffer, one bone matrix per bone written by a bound animation, and a
-// colour and glow power per triangle. The material uploads the bone matrices; Draw only sets
-// pointers and draws. Locations: 0 position, 1 bone indices (integers), 2 weights, 3 colour,
-// 4 glow power.
+// A skinned figure on the GPU: the data's 32-byte vertices in a static buffer, one bone matrix
+// per bone written by a bound animation, a colour and glow power per triangle. The material
+// enables the arrays and uploads the bone matrices; Draw only sets pointers and draws.
 #pragma once
 
 #include <string>
@@ -12,6 +10,8 @@
 #include "content/meshbuffers.h"
 
 class Animation;
+// Locations: 0 position, 1 bone indices (4 unsigned bytes read as integers), 2 weights,
+// 3 colour, 4 glow power.
 class SkinnedMeshData;
 
 class SkinnedMesh : public BaseMesh {

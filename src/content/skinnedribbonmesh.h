@@ -1,8 +1,6 @@
-// A skinned figure that can dissolve into a ribbon: a SkinnedMesh's vertices, bones and dynamic
-// records, plus one matrix per vertex that puts each triangle where a ribbon's triangle flies.
-// The program blends from the skinned position to the ribbon placement by "u_ribbonWeight".
-// Locations: 0 to 4 as SkinnedMesh, 5 to 8 the ribbon transform's columns. The ribbon is read
-// through IRibbonTriangleList and is not owned.
+// A skinned figure that can dissolve into a ribbon: a SkinnedMesh's vertices, bones and records,
+// plus one matrix per vertex that puts each triangle where a ribbon's triangle flies; the
+// program blends between the two by "u_ribbonWeight". The ribbon is read, not owned.
 #pragma once
 
 #include <string>
@@ -16,6 +14,7 @@ class Animation;
 class IRibbonTriangleList;
 class SkinnedMeshData;
 
+// Locations: 0 to 4 as SkinnedMesh, 5 to 8 the ribbon transform's columns.
 class SkinnedRibbonMesh : public BaseMesh {
 public:
     SkinnedRibbonMesh() = default;

@@ -1,7 +1,6 @@
-// A mesh part's triangles as they lie in the model, with a colour and a glow power per triangle:
-// the still copies of ribbons and the statics. Create once, then change colours and glow powers
-// freely; each Draw uploads them. Locations: 0 position (3 floats), 1 colour (4 floats),
-// 2 glow power. Draw does not enable the arrays: StaticGlowTransparencySpecullar does.
+// A mesh part's triangles as modelled, with a colour and a glow power per triangle: the still
+// copies of ribbons and the statics. Create once, change colours and glow powers freely; each
+// Draw uploads them. Draw does not enable the attribute arrays: the material does.
 #pragma once
 
 #include <vector>
@@ -11,6 +10,8 @@
 
 class MeshPart;
 
+// Locations: 0 position (3 floats), 1 colour (4 floats), 2 glow power (1 float), arrays
+// enabled by StaticGlowTransparencySpecullar.
 class StaticTriangledMesh : public BaseMesh {
 public:
     StaticTriangledMesh() = default;

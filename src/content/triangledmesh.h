@@ -1,7 +1,6 @@
-// The base of meshes whose triangles each carry their own transform: per vertex a colour, a
-// 4×4 transform and a glow power (the three vertices of a triangle always equal). It only holds
-// and draws; a derived class fills the positions (UniqueTriangledMesh). Locations: 0 position,
-// 1 colour, 2 to 5 the transform's columns, 6 glow power; GlowTransparencySpecullar enables them.
+// The base of meshes whose triangles each carry their own transform, colour and glow power per
+// vertex (the three vertices of a triangle always equal). It only holds and draws; a derived
+// class fills the positions (UniqueTriangledMesh). Draw does not enable the attribute arrays.
 #pragma once
 
 #include <vector>
@@ -10,6 +9,8 @@
 #include "content/meshbuffers.h"
 #include "math/vec3.h"
 
+// Locations: 0 position, 1 colour, 2 to 5 the transform's columns, 6 glow power, arrays enabled
+// by GlowTransparencySpecullar.
 class TriangledMesh : public BaseMesh {
 public:
     ~TriangledMesh() override;

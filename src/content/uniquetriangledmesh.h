@@ -1,8 +1,6 @@
-// A mesh part broken into independent triangles: each is stored centred at the origin in its
-// own frame (TriangleFrame without translation) and placed by its per-vertex transform, so a
-// ribbon can fly, turn and scale every triangle on its own. Translation(centre) · frame puts a
-// triangle back exactly where the model has it; until a transform is set (identity), every
-// triangle sits at the origin.
+// A mesh part broken into independent triangles, each stored centred at the origin in its own
+// frame and placed by its per-vertex transform, so a ribbon can fly, turn and scale every
+// triangle on its own. Until a transform is set (identity), every triangle sits at the origin.
 #pragma once
 
 #include <vector>
@@ -13,6 +11,9 @@
 
 class MeshPart;
 
+// Triangle i's vertices are stored as Inverse(Translation(centre) · frame) applied to the model's
+// positions, so SetTriangleTransform(i, Translation(centre) · frame) puts it back exactly where the
+// model has it.
 class UniqueTriangledMesh : public TriangledMesh {
 public:
     UniqueTriangledMesh() = default;
