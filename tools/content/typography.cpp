@@ -272,6 +272,55 @@ void Feed(Tess* t, const Loops& loops, Emit emit) {
     gluTessEndPolygon(t->tess);
 }
 
+struct Triangle2 {
+    P2 p[3];
+};
+
+double Area(const Triangle2& t) {
+    return (t.p[1].x - t.p[0].x) * (t.p[2].y - t.p[0].y) -
+           (t.p[1].y - t.p[0].y) * (t.p[2].x - t.p[0].x);
+}
+
+bool Same(P2 a, P2 b) { return a.x == b.x && a.y == b.y; }
+
+// The tessellator joins corners that lie exactly in line (the straight stems of neighbouring
+// contours) into triangles of zero area. Each such triangle has one corner m on its long edge
+// a-b; the triangle on the other side of a-b is split at m instead, and the flat one dropped.
+// The face then covers the same area with the same boundary, and every triangle has a winding.
+void RemoveFlatTriangles(std::vector<Triangle2>* tris) {
+    for (int guard = 0; guard < 100000; ++guard) {
+        size_t flat = tris->size();
+        for (size_t i = 0; i < tris->size() && flat == tris->size(); ++i)
+            if (Area((*tris)[i]) == 0) flat = i;
+        if (flat == tris->size()) return;
+        const Triangle2 t = (*tris)[flat];
+        // The middle corner lies between the other two along the line.
+        int mid = 0;
+        for (int k = 0; k < 3; ++k) {
+            const P2 m = t.p[k], a = t.p[(k + 1) % 3], b = t.p[(k + 2) % 3];
+            if ((m.x - a.x) * (b.x - a.x) + (m.y - a.y) * (b.y - a.y) >= 0 &&
+                (m.x - b.x) * (a.x - b.x) + (m.y - b.y) * (a.y - b.y) >= 0)
+                mid = k;
+        }
+        const P2 m = t.p[mid], a = t.p[(mid + 1) % 3], b = t.p[(mid + 2) % 3];
+        bool split = false;
+        for (size_t j = 0; j < tris->size() && !split; ++j) {
+            if (j == flat || Area((*tris)[j]) == 0) continue;
+            Triangle2& n = (*tris)[j];
+            for (int k = 0; k < 3 && !split; ++k) {
+                const P2 p = n.p[k], q = n.p[(k + 1) % 3], x = n.p[(k + 2) % 3];
+                if ((Same(p, a) && Same(q, b)) || (Same(p, b) && Same(q, a))) {
+                    n = Triangle2{{p, m, x}};
+                    (*tris)[flat] = Triangle2{{m, q, x}};
+                    split = true;
+                }
+            }
+        }
+        // A flat triangle with no neighbour would be a hole in the outline itself; drop it.
+        if (!split) tris->erase(tris->begin() + static_cast<std::ptrdiff_t>(flat));
+    }
+}
+
 float CapHeightUnits(FT_Face face) {
     const FT_UInt h = FT_Get_Char_Index(face, 'H');
     if (h != 0 && FT_Load_Glyph(face, h, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
@@ -372,21 +421,26 @@ TextMesh ExtrudeText(const Typeface& typeface, const std::string& text,
     if (fill.failure != 0) return mesh;
 
     const float zf = options.depth / 2, zb = -options.depth / 2;
-    auto at = [](const TessVertex* v, float z) {
-        return sm::Vec3(static_cast<float>(v->xyz[0]), static_cast<float>(v->xyz[1]), z);
-    };
     auto add = [&](sm::Vec3 a, sm::Vec3 b, sm::Vec3 c, TextFace f) {
         mesh.triangles.push_back(TextTriangle{{a, b, c}});
         mesh.faces.push_back(f);
     };
+    std::vector<Triangle2> fillTriangles;
     const auto& corners = fill.triangleCorners;
     for (size_t i = 0; i + 2 < corners.size(); i += 3) {
-        const TessVertex *a = corners[i], *b = corners[i + 1], *c = corners[i + 2];
-        const double area = (b->xyz[0] - a->xyz[0]) * (c->xyz[1] - a->xyz[1]) -
-                            (b->xyz[1] - a->xyz[1]) * (c->xyz[0] - a->xyz[0]);
-        if (area < 0) std::swap(b, c);
-        add(at(a, zf), at(b, zf), at(c, zf), TextFace::Front);
-        add(at(a, zb), at(c, zb), at(b, zb), TextFace::Back);
+        Triangle2 t{{{corners[i]->xyz[0], corners[i]->xyz[1]},
+                     {corners[i + 1]->xyz[0], corners[i + 1]->xyz[1]},
+                     {corners[i + 2]->xyz[0], corners[i + 2]->xyz[1]}}};
+        if (Area(t) < 0) std::swap(t.p[1], t.p[2]);
+        fillTriangles.push_back(t);
+    }
+    RemoveFlatTriangles(&fillTriangles);
+    auto at = [](P2 p, float z) {
+        return sm::Vec3(static_cast<float>(p.x), static_cast<float>(p.y), z);
+    };
+    for (const Triangle2& t : fillTriangles) {
+        add(at(t.p[0], zf), at(t.p[1], zf), at(t.p[2], zf), TextFace::Front);
+        add(at(t.p[0], zb), at(t.p[2], zb), at(t.p[1], zb), TextFace::Back);
     }
     // Walls: the filled side is on each loop's left, so outside is on its right.
     for (const Contour& loop : loops) {

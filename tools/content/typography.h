@@ -81,7 +81,8 @@ struct TextMesh {
 };
 
 // Sets a line of text (UTF-8; characters the font lacks are left out) as an extruded mesh.
-// An empty text gives an empty mesh with zero bounds.
+// A text with nothing to draw, or outlines the tessellator rejects, give an empty mesh with zero
+// bounds.
 TextMesh ExtrudeText(const Typeface& face, const std::string& text, const ExtrudeOptions& options);
 
 // Anti-aliased text for body copy: one byte of coverage per pixel (0 to 255), rows top first.
