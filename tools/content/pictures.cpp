@@ -103,9 +103,10 @@ struct Run {
     Rgb colour;
 };
 
-// Draws runs of text one after another on a shared baseline, the whole line centred on
-// `centreX` (or right-aligned to it, or left-aligned from it).
 enum class Align { Left, Centre, Right };
+
+// Draws runs of text one after another on a shared baseline, a word space apart; the whole line
+// starts at x, ends at x or is centred on x.
 
 void DrawLine(Canvas& c, const std::vector<Run>& runs, float x, int baseline, Align align) {
     std::vector<TextBitmap> bitmaps;

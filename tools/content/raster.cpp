@@ -144,17 +144,23 @@ Canvas Canvas::Downsample(int factor) const {
 }
 
 std::vector<uint8_t> Canvas::ToRgb8(float exposure) const {
+    // A 4 x 4 ordered dither: it breaks up banding like noise would, but repeats, so the
+    // pictures still compress well.
+    static const float kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     std::vector<uint8_t> out(m_pixels.size() * 3);
     auto curve = [exposure](float v, float dither) {
-        const float c = 1.0f - std::exp(-exposure * std::max(0.0f, v));
-        return static_cast<uint8_t>(std::clamp(std::lround(c * 255.0f + dither), 0L, 255L));
+        const float c = (1.0f - std::exp(-exposure * std::max(0.0f, v))) * 255.0f;
+        // Nothing to dither in the near-black: it would only add noise to the dark.
+        return static_cast<uint8_t>(std::clamp(std::lround(c + dither * std::min(1.0f, c / 2)), 0L, 255L));
     };
-    for (size_t i = 0; i < m_pixels.size(); ++i) {
-        const float dither = Hash01(static_cast<uint32_t>(i), 77) - 0.5f;
-        out[3 * i] = curve(m_pixels[i].r, dither);
-        out[3 * i + 1] = curve(m_pixels[i].g, dither);
-        out[3 * i + 2] = curve(m_pixels[i].b, dither);
-    }
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) {
+            const size_t i = static_cast<size_t>(y) * m_width + x;
+            const float dither = (kBayer[y & 3][x & 3] + 0.5f) / 16 - 0.5f;
+            out[3 * i] = curve(m_pixels[i].r, dither);
+            out[3 * i + 1] = curve(m_pixels[i].g, dither);
+            out[3 * i + 2] = curve(m_pixels[i].b, dither);
+        }
     return out;
 }
 

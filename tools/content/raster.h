@@ -65,7 +65,7 @@ public:
     // Averages factor × factor blocks: the anti-aliasing step of supersampled drawing.
     Canvas Downsample(int factor) const;
 
-    // 8-bit RGB through the soft curve 1 − e^(−exposure·x), with a tiny fixed dither against
+    // 8-bit RGB through the soft curve 1 − e^(−exposure·x), with a small ordered dither against
     // banding in dark gradients.
     std::vector<uint8_t> ToRgb8(float exposure) const;
 
@@ -91,12 +91,12 @@ struct MeshStyle {
     Rgb bottom = palette::kViolet;
     Rgb side = palette::kViolet;
     Rgb edge = palette::kIce;
-    float fill = 0.45f;       // brightness of the faces
-    float facets = 0.35f;     // how much each front triangle's brightness varies
-    float wire = 0.10f;       // brightness of the front faces' triangle edges
-    float outline = 1.2f;     // brightness of the front outline
+    float fill = 0.45f;         // brightness of the faces
+    float facets = 0.35f;       // how much each front triangle's brightness varies
+    float wire = 0.10f;         // brightness of the front faces' triangle edges
+    float outline = 1.2f;       // brightness of the front outline
     float backOutline = 0.25f;  // the back outline, seen through the letters
-    float lineWidth = 1.2f;   // outline width, pixels of the target canvas
+    float lineWidth = 1.2f;     // outline width, pixels of the target canvas
     // Moves each front triangle away from its place by up to this many mesh units (0: none),
     // for triangles that are still flying in.
     float scatter = 0;
