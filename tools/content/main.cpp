@@ -12,6 +12,7 @@
 
 #include "formats/jpegwriter.h"
 #include "formats/mp3writer.h"
+#include "formats/pngwriter.h"
 #include "music.h"
 #include "pack.h"
 #include "pictures.h"
@@ -99,6 +100,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
         return 1;
     }
+    PictureFonts fonts;
+    if (!LoadPictureFonts(&fonts, &error)) {
+        std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
+        return 1;
+    }
     if (!EncodeMp3(SynthesizeMusic(kMusicBars), Mp3Settings{}, &mp3, &error,
                    terminal ? ShowProgress : nullptr, const_cast<char*>("music"))) {
         std::fprintf(stderr, "pindle-content: music: %s\n", error.c_str());
@@ -106,13 +112,18 @@ int main(int argc, char** argv) {
     }
     files["music/velmora.mp3"] = mp3;
 
+    files["textures/loader.png"] = WritePng(MakeLoaderTexture(fonts));
+    files["textures/end.png"] = WritePng(MakeEndTexture(fonts));
+    files["textures/maskovel.png"] = WritePng(MakeMaskTexture());
+    files["loader.jpg"] = WriteJpeg(MakeLoadingPicture(fonts), 90);
+
     const std::string archive = out + "/demodat";
     if (!WriteArchive(archive, files, &error)) {
         std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
         return 1;
     }
     const std::string setup = out + "/setup.jpg";
-    if (!WriteFile(setup, WriteJpeg(MakeSetupPicture(), 92))) {
+    if (!WriteFile(setup, WriteJpeg(MakeSetupPicture(fonts), 92))) {
         std::fprintf(stderr, "pindle-content: cannot write %s\n", setup.c_str());
         return 1;
     }
