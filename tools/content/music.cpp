@@ -40,18 +40,19 @@ private:
 enum ChordId { Dm, Bb, F, C, Gm, Asus, A, kChordCount };
 
 struct Chord {
-    int bass;    // root, in the bass register
-    int pad[4];  // the pads' voicing, close and cold: added ninths and major sevenths
+    int bass;      // root, in the bass register
+    int pad[4];    // the pads' voicing, close and cold: added ninths and major sevenths
+    int triad[3];  // pitch classes of the plain triad
 };
 
 const Chord kChords[kChordCount] = {
-    {38, {53, 57, 62, 64}},  // Dm add9: F A D E
-    {34, {53, 57, 62, 65}},  // Bbmaj7: F A D F over Bb
-    {41, {53, 57, 60, 64}},  // Fmaj7: F A C E
-    {36, {52, 55, 60, 62}},  // C add9: E G C D
-    {43, {53, 58, 62, 65}},  // Gm7: F Bb D F over G
-    {33, {52, 57, 62, 64}},  // Asus4: E A D E
-    {33, {52, 57, 61, 64}},  // A: E A C# E
+    {38, {53, 57, 62, 64}, {2, 5, 9}},   // Dm add9: F A D E
+    {34, {53, 57, 62, 65}, {10, 2, 5}},  // Bbmaj7: F A D F over Bb
+    {41, {53, 57, 60, 64}, {5, 9, 0}},   // Fmaj7: F A C E
+    {36, {52, 55, 60, 62}, {0, 4, 7}},   // C add9: E G C D
+    {43, {53, 58, 62, 65}, {7, 10, 2}},  // Gm7: F Bb D F over G
+    {33, {52, 57, 62, 64}, {9, 2, 4}},   // Asus4: E A D E
+    {33, {52, 57, 61, 64}, {9, 1, 4}},   // A: E A C# E
 };
 
 struct Step {
@@ -114,16 +115,26 @@ const std::vector<Tone> kMelodyB = {
     {60, 2, E5}, {62, 2, Cs5},
 };
 
-// The note a diatonic third below in D natural minor.
-int ThirdBelow(int pitch) {
+int PitchClass(int pitch) { return ((pitch % 12) + 12) % 12; }
+
+bool InTriad(const Chord& chord, int pitch) {
+    const int pc = PitchClass(pitch);
+    return pc == chord.triad[0] || pc == chord.triad[1] || pc == chord.triad[2];
+}
+
+// A second voice under the melody: a chord tone takes the next chord tone down (a sixth rather
+// than a bare fourth), a passing tone the diatonic third below in D minor.
+int HarmonyBelow(int pitch, const Chord& chord) {
+    if (InTriad(chord, pitch)) {
+        int p = pitch - 1;
+        while (!InTriad(chord, p) || pitch - p == 5) --p;
+        return p;
+    }
     static const bool kInScale[12] = {true,  false, true,  false, true, true,
                                       false, true,  false, true,  true, false};
-    int steps = 0;
     int p = pitch;
-    while (steps < 2) {
-        --p;
-        if (kInScale[((p % 12) + 12) % 12]) ++steps;
-    }
+    for (int steps = 0; steps < 2;)
+        if (kInScale[PitchClass(--p)]) ++steps;
     return p;
 }
 
@@ -197,16 +208,19 @@ public:
     }
     const Chord& ChordAt(int bar) const { return kChords[m_chord[bar]]; }
 
-    // Plays the tones of a melody in [from, to) beats, starting at `bar`, stretched by `scale`.
+    // Plays the tones of a melody in [from, to) beats, starting at `bar`, stretched by `scale`;
+    // `harmony` plays the voice under it instead.
     void Melody(Part part, int bar, const std::vector<Tone>& melody, double from, double to,
-                int transpose, double velocity, double scale = 1.0, bool thirdBelow = false) {
+                int transpose, double velocity, double scale = 1.0, bool harmony = false) {
         for (const Tone& t : melody) {
             if (t.beat < from || t.beat >= to) continue;
-            int pitch = thirdBelow ? ThirdBelow(t.pitch) : t.pitch;
+            const double beat = bar * 4.0 + (t.beat - from) * scale;
+            int pitch = t.pitch + transpose;
+            if (harmony) pitch = HarmonyBelow(pitch, ChordAt(static_cast<int>(beat / 4.0)));
             // Phrases lean on their first beat and the long notes.
             double v = velocity * (std::fmod(t.beat, 4.0) == 0.0 ? 1.0 : 0.9) *
                        (t.beats >= 2.0 ? 1.0 : 0.94);
-            Add(part, bar * 4.0 + (t.beat - from) * scale, t.beats * scale, pitch + transpose, v);
+            Add(part, beat, t.beats * scale, pitch, v);
         }
     }
 
