@@ -67,6 +67,7 @@ const std::initializer_list<Step> kRise = {{Gm, 2}, {Bb, 2}, {C, 2}, {Asus, 1}, 
 // --------------------------------------------------------------------------------- melodies
 
 enum Pitch {
+    F4 = 65,
     G4 = 67,
     A4 = 69,
     Bb4 = 70,
@@ -79,7 +80,6 @@ enum Pitch {
     A5 = 81,
     Bb5 = 82,
 };
-constexpr int F4 = 65;
 
 struct Tone {
     double beat;
