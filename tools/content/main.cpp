@@ -19,9 +19,6 @@
 
 namespace {
 
-// Length of the generated track, in bars of 2 s.
-constexpr int kMusicBars = 8;
-
 void Usage(FILE* to) {
     std::fprintf(to,
                  "usage: pindle-content --out DIR [--sources DIR]\n"
@@ -105,8 +102,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
         return 1;
     }
-    if (!EncodeMp3(SynthesizeMusic(kMusicBars), Mp3Settings{}, &mp3, &error,
-                   terminal ? ShowProgress : nullptr, const_cast<char*>("music"))) {
+    const std::vector<int16_t> music = SynthesizeShowMusic(
+        terminal ? ShowProgress : nullptr, const_cast<char*>("music: synthesizing"));
+    if (!EncodeMp3(music, MusicMp3Settings(), &mp3, &error, terminal ? ShowProgress : nullptr,
+                   const_cast<char*>("music: encoding   "))) {
         std::fprintf(stderr, "pindle-content: music: %s\n", error.c_str());
         return 1;
     }
