@@ -12,6 +12,7 @@
 #include <string>
 
 #include "content/animation.h"
+#include "content/animationdata.h"
 #include "content/shader.h"
 #include "content/skinnedmesh.h"
 #include "content/skinnedribbonmesh.h"
@@ -216,6 +217,22 @@ TEST_F(GuyTest, WalkCycleLoopsOnTheMusicTime) {
             reference.Update(time, world, 0.0f);
             EXPECT_GT(MaxDifference(guyLeg, leg), 1e-3f);
         }
+    }
+}
+
+// A walk whose keys all lie at 0 s has no cycle to loop: it holds its one pose.
+TEST(Guy, WalkWithoutLengthHoldsItsPose) {
+    GlTestContext gl;
+    ContentOptions options;
+    options.walkWithoutLength = true;
+    ObjectContent content(options);
+    ASSERT_EQ(g_contentManager->GetAnimation("walk")->GetDuration(), 0.0f);
+    GuyData data = Walker("1");
+    Guy guy(&data);
+    for (float time : {0.0f, 1.3f}) {
+        EXPECT_EQ(CaptureFatal([&] { guy.Update(time, 0.016f); }), "") << time;
+        const Mat4& leg = guy.GetSkinnedMesh()->GetBoneMatrices()[1];
+        for (int i = 0; i < 16; ++i) EXPECT_TRUE(std::isfinite(leg[i])) << time;
     }
 }
 

@@ -131,8 +131,9 @@ std::string Figure() {
     return WriteSkm(desc);
 }
 
-// Each leg turns about its hip, the two in opposite phase.
-std::string Walk() {
+// Each leg turns about its hip, the two in opposite phase; without length, each leg has one
+// key at 0 s.
+std::string Walk(bool withoutLength) {
     AniDesc desc;
     AniNodeDesc body;
     body.id = 1;
@@ -148,7 +149,7 @@ std::string Walk() {
         const float swing = leg ? -0.5f : 0.5f;
         const float times[] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
         const float angles[] = {swing, 0.0f, -swing, 0.0f, swing};
-        for (int k = 0; k < 5; ++k) {
+        for (int k = 0; k < (withoutLength ? 1 : 5); ++k) {
             AniRotationKey key;
             key.time = times[k];
             key.rotation = sm::Quat::FromAxisAngle(angles[k], 1, 0, 0);
@@ -191,7 +192,7 @@ ObjectContent::ObjectContent(const ContentOptions& options) {
             Put(dir, "effects/" + name + extension, ReadFileBytes(effects + name + extension));
     if (options.model) Put(dir, "models/Scene.geo", SceneModel());
     if (options.figure) Put(dir, "SkinnedMeshes/guy.skm", Figure());
-    if (options.walk) Put(dir, "animations/walk.ani", Walk());
+    if (options.walk) Put(dir, "animations/walk.ani", Walk(options.walkWithoutLength));
     if (options.jump) Put(dir, "animations/jump.ani", Jump());
     for (const char* folder : {"effects", "models", "SkinnedMeshes", "animations"})
         std::filesystem::create_directories(dir.File(folder));

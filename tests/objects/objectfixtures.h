@@ -36,6 +36,7 @@ struct ContentOptions {
     bool model = true;
     bool figure = true;
     bool walk = true;
+    bool walkWithoutLength = false;  // every walk key at 0 s
     bool jump = true;
     std::vector<std::string> programs = GlowPrograms();
 };
