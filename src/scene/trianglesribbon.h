@@ -11,7 +11,6 @@
 #include "scene/trianglemodificator.h"
 
 class IRibbonCurveBuilder;
-class ITriangleModificator;
 class MeshPart;
 class UniqueTriangledMesh;
 struct PathData;
