@@ -61,3 +61,13 @@ void StaticTriangledMesh::SetTriangleGlowPower(int index, float power) {
 void StaticTriangledMesh::SetAllTrianglesGlowPower(float power) {
     MeshBuffers::SetAllTrianglesGlowPower(&m_dynamicData, power);
 }
+
+const sm::Vec4& StaticTriangledMesh::GetTriangleColor(int index) const {
+    MeshBuffers::CheckTriangle(index, m_trianglesCount);
+    return m_dynamicData[3 * index].color;
+}
+
+float StaticTriangledMesh::GetTriangleGlowPower(int index) const {
+    MeshBuffers::CheckTriangle(index, m_trianglesCount);
+    return m_dynamicData[3 * index].glowPower;
+}

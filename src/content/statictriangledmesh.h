@@ -32,6 +32,9 @@ public:
     void SetAllTrianglesColor(const sm::Vec4& color);
     void SetTriangleGlowPower(int index, float power);
     void SetAllTrianglesGlowPower(float power);
+    // The CPU copy, as the next Draw uploads it. Indices outside the mesh are fatal.
+    const sm::Vec4& GetTriangleColor(int index) const;
+    float GetTriangleGlowPower(int index) const;
 
     // GL buffer names, 0 before Create.
     unsigned GetPositionBufferId() const { return m_positionBufferId; }

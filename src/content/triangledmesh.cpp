@@ -60,3 +60,18 @@ void TriangledMesh::SetTriangleTransform(int index, const sm::Mat4& transform) {
     MeshBuffers::CheckTriangle(index, m_trianglesCount);
     for (int v = 0; v < 3; ++v) m_dynamicData[3 * index + v].transform = transform;
 }
+
+const sm::Vec4& TriangledMesh::GetTriangleColor(int index) const {
+    MeshBuffers::CheckTriangle(index, m_trianglesCount);
+    return m_dynamicData[3 * index].color;
+}
+
+float TriangledMesh::GetTriangleGlowPower(int index) const {
+    MeshBuffers::CheckTriangle(index, m_trianglesCount);
+    return m_dynamicData[3 * index].glowPower;
+}
+
+const sm::Mat4& TriangledMesh::GetTriangleTransform(int index) const {
+    MeshBuffers::CheckTriangle(index, m_trianglesCount);
+    return m_dynamicData[3 * index].transform;
+}

@@ -29,6 +29,11 @@ public:
     // The same matrix for the triangle's three vertices.
     void SetTriangleTransform(int index, const sm::Mat4& transform);
 
+    // The CPU copy, as the next Draw uploads it. Indices outside the mesh are fatal.
+    const sm::Vec4& GetTriangleColor(int index) const;
+    float GetTriangleGlowPower(int index) const;
+    const sm::Mat4& GetTriangleTransform(int index) const;
+
     // GL buffer names, 0 before the buffers exist.
     unsigned GetPositionBufferId() const { return m_positionBufferId; }
     unsigned GetDynamicBufferId() const { return m_dynamicBufferId; }
