@@ -28,8 +28,6 @@
 
 namespace {
 
-// Opacity units per second of the fade to black around camera cuts.
-float g_fadeSpeed = 0.0f;
 // The authoring keys' toggles.
 int g_fovKeyFlag = 0;
 int g_greetzValue = 1;
@@ -117,12 +115,7 @@ bool DemoController::LoadContent(const std::string& dataDir) {
     m_mask = m_contentManager->GetTexture("maskovel");
     ASSERT(m_mask != NULL);
 
-    m_endFadeCurve.AddKey(356.0f, 0.0f, 0.0f, 0.0f);
-    m_endFadeCurve.AddKey(358.0f, 1.0f, 0.0f, 0.0f);
-    m_endFadeCurve.ComputeTangents();
-    m_startFadeCurve.AddKey(0.0f, 1.0f, 0.0f, 0.0f);
-    m_startFadeCurve.AddKey(1.5f, 0.0f, 0.0f, 0.0f);
-    m_startFadeCurve.ComputeTangents();
+    BuildFadeCurves();
 
     m_scenesManager = new ScenesManager;
     m_scenesManager->Init();
@@ -162,19 +155,15 @@ bool DemoController::Update(float time, float dt) {
     return true;
 }
 
-float DemoController::UpdateCutFade(float time, float dt) {
-    const AnimCamera* camera = dynamic_cast<const AnimCamera*>(m_camera);
-    if (!camera) return 0.0f;
-    if (time > camera->GetEndTime() - 0.3f) g_fadeSpeed = 3.3333333f;
-    m_cutFade += dt * g_fadeSpeed;
-    if (m_cutFade >= 1.0f) {
-        m_cutFade = 1.0f;
-        g_fadeSpeed = -0.4f;
-    } else if (m_cutFade <= 0.0f) {
-        m_cutFade = 0.0f;
-        g_fadeSpeed = 0.0f;
-    }
-    return m_cutFade;
+void DemoController::BuildFadeCurves() {
+    m_endFadeCurve = AnimationCurve<float>();
+    m_endFadeCurve.AddKey(356.0f, 0.0f, 0.0f, 0.0f);
+    m_endFadeCurve.AddKey(358.0f, 1.0f, 0.0f, 0.0f);
+    m_endFadeCurve.ComputeTangents();
+    m_startFadeCurve = AnimationCurve<float>();
+    m_startFadeCurve.AddKey(0.0f, 1.0f, 0.0f, 0.0f);
+    m_startFadeCurve.AddKey(1.5f, 0.0f, 0.0f, 0.0f);
+    m_startFadeCurve.ComputeTangents();
 }
 
 float DemoController::EndScreenOpacity(float time) const {
@@ -196,7 +185,7 @@ bool DemoController::Draw(float time, float dt) {
     m_engine->Render();
 
     m_engine->BlitOpacity(m_mask, 0.5f);
-    const float cut = UpdateCutFade(time, dt);
+    const float cut = m_cutFade.Update(m_camera, time, dt);
     if (cut > 0.0f) m_engine->BlitOpacity(m_blackTexture, cut);
     const float end = EndScreenOpacity(time);
     if (end >= 0.0f) m_engine->BlitOpacity(m_endScreen, end);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "camera/mancam.h"
+#include "demo/cutfade.h"
 #include "content/icontentobserver.h"
 #include "content/igraphicsengine.h"
 #include "demo/genericsingleton.h"
@@ -65,15 +66,15 @@ public:
     const sm::Mat4& GetView() const { return m_view; }
     const sm::Mat4& GetProjection() const { return m_projection; }
     const sm::Mat4& GetViewProj() const { return m_viewProj; }
-    float GetCutFade() const { return m_cutFade; }
+    float GetCutFade() const { return m_cutFade.GetValue(); }
     ManCam& GetManCam() { return m_manCam; }
+    // The start screen fades out over 0 to 1.5 s, the end screen in over 356 to 358 s.
+    void BuildFadeCurves();
     // Opacity of the overlays at a time, as Draw lays them (negative: not drawn).
     float StartScreenOpacity(float time) const;
     float EndScreenOpacity(float time) const;
 
 private:
-    // The camera-cut fade for this frame: advances m_cutFade and returns it.
-    float UpdateCutFade(float time, float dt);
     void LogMatrixDump(const char* title, const char* name);
 
     int m_width = 0;
@@ -97,7 +98,7 @@ private:
     Texture* m_mask = nullptr;         // content's
     AnimationCurve<float> m_endFadeCurve;
     AnimationCurve<float> m_startFadeCurve;
-    float m_cutFade = 0.0f;
+    CutFade m_cutFade;
     float m_lastTime = 0.0f;  // the music time of the last update, for the authoring dumps
 };
 

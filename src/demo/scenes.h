@@ -15,6 +15,8 @@ class PlainScene : public BaseScene {
 public:
     explicit PlainScene(std::string fileName) : m_fileName(std::move(fileName)) {}
     void Setup() override;
+    // The scene file this scene loads.
+    const std::string& GetFileName() const { return m_fileName; }
 
 protected:
     std::string m_fileName;

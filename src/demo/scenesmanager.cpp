@@ -19,11 +19,12 @@ void ScenesManager::Init() {
     Init(std::move(scenes));
 }
 
-void ScenesManager::Init(std::vector<std::unique_ptr<BaseScene>> scenes) {
+void ScenesManager::Init(std::vector<std::unique_ptr<BaseScene>> scenes, bool load) {
     m_scenes = std::move(scenes);
     m_changed = true;
     m_current = 0;
-    for (const auto& scene : m_scenes) scene->Load();
+    if (load)
+        for (const auto& scene : m_scenes) scene->Load();
 }
 
 void ScenesManager::Update(float time) {

@@ -17,8 +17,8 @@ public:
 
     // Creates the nine scenes and loads each in order.
     void Init();
-    // For tests: a timeline of the given scenes, loaded in order.
-    void Init(std::vector<std::unique_ptr<BaseScene>> scenes);
+    // A timeline of the given scenes, in that order; loads each unless they are loaded already.
+    void Init(std::vector<std::unique_ptr<BaseScene>> scenes, bool load = true);
     void Update(float time);
     BaseScene* GetActiveScene() const { return m_scenes[m_current].get(); }
     bool HasChanged() const { return m_changed; }
