@@ -23,14 +23,6 @@ private:
     float m_start;
 };
 
-ScenesManager Timeline(std::initializer_list<float> starts) {
-    std::vector<std::unique_ptr<BaseScene>> scenes;
-    for (float s : starts) scenes.push_back(std::make_unique<TimedScene>(s));
-    ScenesManager manager;
-    manager.Init(std::move(scenes), false);
-    return manager;
-}
-
 TEST(ScenesManager, SwitchesOneStepPerUpdateStrictlyAfterTheStartAndNeverBack) {
     std::vector<std::unique_ptr<BaseScene>> scenes;
     for (float s : {0.0f, 40.0f, 80.0f, 120.0f}) scenes.push_back(std::make_unique<TimedScene>(s));
