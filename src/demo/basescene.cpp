@@ -13,14 +13,8 @@ BaseScene::BaseScene() = default;
 BaseScene::~BaseScene() = default;
 
 bool BaseScene::LoadScene(const std::string& fileName) {
-    std::vector<GameObject*> created;
-    SceneObjectFactory factory(created);
-    if (!::LoadScene(fileName, factory, &m_name)) return false;
-    for (GameObject* object : created) {
-        m_ownedObjects.emplace_back(object);
-        m_gameObjects.push_back(object);
-    }
-    return true;
+    SceneObjectFactory factory(m_gameObjects, m_ownedObjects);
+    return ::LoadScene(fileName, factory, &m_name);
 }
 
 void BaseScene::Load() {
