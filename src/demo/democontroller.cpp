@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include "camera/animcamera.h"
+#include "camera/camerabookmark.h"
 #include "content/animationdata.h"
 #include "content/contentmanager.h"
 #include "content/materialloader.h"
@@ -9,12 +11,32 @@
 #include "content/modelloader.h"
 #include "content/shader.h"
 #include "content/texture.h"
+#include "demo/basescene.h"
+#include "demo/scenesmanager.h"
 #include "render/billboard.h"
+#include "render/drawingroutines.h"
 #include "render/glsetup.h"
+#include "render/graphicsengine.h"
+#include "render/graphicslog.h"
 #include "render/loadingscreen.h"
+#include "render/spritebatch.h"
+#include "scene/sceneloader.h"
 #include "shell/assert.h"
 #include "shell/log.h"
+#include "window/keyboard.h"
 #include "window/openglwindow.h"
+
+namespace {
+
+// The authoring keys' toggles.
+int g_fovKeyFlag = 0;
+int g_greetzValue = 1;
+
+constexpr int kKeyB = 'B';
+constexpr int kKeyC = 'C';
+constexpr int kKeyL = 'L';
+
+}  // namespace
 
 DemoController::DemoController() { InitLog(true, true, false, "log.txt"); }
 
@@ -49,15 +71,19 @@ bool DemoController::Initialize(void* parent, const char* title, int width, int 
 
     m_loadingScreen = new LoadingScreen(m_window);
     const unsigned char black[2 * 2 * 4] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-    m_blackTexture =
-        new Texture(2, 2, 32, black, GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
+    m_blackTexture = new Texture(2, 2, 32, black, GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
     Billboard::CreateBuffer();
     return true;
 }
 
 bool DemoController::LoadContent(const std::string& dataDir) {
     m_contentManager = new ContentManager(this);
+
+    m_loadingScreen->Init(dataDir);
+    m_loadingScreen->Draw();
+
     m_contentRoot = dataDir;
+    SetSceneContentPath(dataDir);
 
     m_contentManager->LoadModels(dataDir + "models/");
     m_contentManager->LoadTextures(dataDir + "textures/");
@@ -66,21 +92,109 @@ bool DemoController::LoadContent(const std::string& dataDir) {
     m_contentManager->LoadMaterials(dataDir + "materials/");
     m_contentManager->LoadSkinnedMeshes(dataDir + "SkinnedMeshes/");
     m_contentManager->ResolveReferences();
+
+    Shader* vgShader = m_contentManager->GetShader("VectorGraphics");
+    ASSERT(vgShader != NULL);
+    vgShader->BindAttribLocation(0, "a_position");
+    vgShader->Link();
+    GraphicsLog::SetShader(vgShader);
+
+    m_spriteShader = m_contentManager->GetShader("Sprite");
+    ASSERT(m_spriteShader != NULL);
+    m_spriteShader->BindAttribLocation(0, "a_position");
+    m_spriteShader->BindAttribLocation(1, "a_coords");
+    m_spriteShader->Link();
+    m_spriteBatch = new SpriteBatch(
+        m_spriteShader, sm::Mat4::Ortho(0.0f, static_cast<float>(m_width), 0.0f,
+                                        static_cast<float>(m_height)));
+
+    m_endScreen = m_contentManager->GetTexture("end");
+    ASSERT(m_endScreen != NULL);
+    m_startScreen = m_contentManager->GetTexture("loader");
+    ASSERT(m_startScreen != NULL);
+    m_mask = m_contentManager->GetTexture("maskovel");
+    ASSERT(m_mask != NULL);
+
+    BuildFadeCurves();
+
+    m_scenesManager = new ScenesManager;
+    m_scenesManager->Init();
+
+    m_engine = new GraphicsEngine(m_width, m_height);
+    m_engine->Initialize();
+    m_engine->SetRenderables(m_scenesManager->GetActiveScene()->GetRenderables());
     return true;
 }
 
-bool DemoController::InitDrawingRoutines() { return true; }
+bool DemoController::InitDrawingRoutines() {
+    DrawingRoutines::LoadShaders(m_contentManager);
+    return true;
+}
 
 bool DemoController::Update(float time, float dt) {
-    (void)time;
-    (void)dt;
+    m_lastTime = time;
+    if (IsKeyPressed(kKey1)) {
+        if (IsKeyDown(kKeyLeftShift))
+            SaveCameraBookmark(m_manCam, 0);
+        else
+            LoadCameraBookmark(m_manCam, 0);
+    }
+
+    m_scenesManager->Update(time);
+    m_camera = nullptr;
+    BaseScene* scene = m_scenesManager->GetActiveScene();
+    if (m_scenesManager->HasChanged()) m_engine->SetRenderables(scene->GetRenderables());
+    scene->Update(time, dt);
+    m_camera = scene->GetCamera();
+
+    m_camera->GetViewMatrix(m_view);
+    m_projection = sm::Mat4::Perspective(m_camera->GetFov(time),
+                                         static_cast<float>(m_width) / static_cast<float>(m_height),
+                                         m_camera->GetNear(), m_camera->GetFar());
+    m_viewProj = m_projection * m_view;
     return true;
+}
+
+void DemoController::BuildFadeCurves() {
+    m_endFadeCurve = AnimationCurve<float>();
+    m_endFadeCurve.AddKey(356.0f, 0.0f, 0.0f, 0.0f);
+    m_endFadeCurve.AddKey(358.0f, 1.0f, 0.0f, 0.0f);
+    m_endFadeCurve.ComputeTangents();
+    m_startFadeCurve = AnimationCurve<float>();
+    m_startFadeCurve.AddKey(0.0f, 1.0f, 0.0f, 0.0f);
+    m_startFadeCurve.AddKey(1.5f, 0.0f, 0.0f, 0.0f);
+    m_startFadeCurve.ComputeTangents();
+}
+
+float DemoController::EndScreenOpacity(float time) const {
+    return time >= m_endFadeCurve.GetStartTime() ? m_endFadeCurve.Evaluate(time) : -1.0f;
+}
+
+float DemoController::StartScreenOpacity(float time) const {
+    return time <= m_startFadeCurve.GetEndTime() ? m_startFadeCurve.Evaluate(time) : -1.0f;
 }
 
 bool DemoController::Draw(float time, float dt) {
-    (void)time;
-    (void)dt;
-    ClearFrame(m_width, m_height);
+    PrepareFrame(m_width, m_height);
+    DrawingRoutines::SetViewProjMatrix(m_viewProj);
+    sm::Vec3 eye;
+    m_camera->GetPosition(eye);
+    DrawingRoutines::SetEyePosition(eye);
+    DrawingRoutines::SetLightPosition(eye);
+
+    m_engine->Render();
+
+    m_engine->BlitOpacity(m_mask, 0.5f);
+    const float cut = m_cutFade.Update(m_camera, time, dt);
+    if (cut > 0.0f) m_engine->BlitOpacity(m_blackTexture, cut);
+    const float end = EndScreenOpacity(time);
+    if (end >= 0.0f) m_engine->BlitOpacity(m_endScreen, end);
+    const float start = StartScreenOpacity(time);
+    if (start >= 0.0f) m_engine->BlitOpacity(m_startScreen, start);
+
+    GraphicsLog::SetMatrix(m_viewProj);
+    GraphicsLog::Flush();
+
     m_window->SwapBuffers();
     return true;
 }
@@ -91,7 +205,7 @@ void DemoController::Release() {
         delete m_contentManager;
         m_contentManager = nullptr;
     }
-    // The billboard buffer is a GL object too: it goes before the context.
+    // The billboard buffer is a GL object too.
     Billboard::ReleaseBuffer();
     if (m_window) {
         m_window->Destroy();
@@ -103,17 +217,52 @@ void DemoController::Release() {
 void DemoController::OnError(const std::string& message) {
     LogMessage("error: %s", message.c_str());
 }
-void DemoController::OnLoadBegin(int itemCount) { (void)itemCount; }
-void DemoController::OnItemLoaded() {}
+
+void DemoController::OnLoadBegin(int itemCount) {
+    if (m_loadingScreen) m_loadingScreen->SetTotal(itemCount);
+}
+
+void DemoController::OnItemLoaded() {
+    if (m_loadingScreen) m_loadingScreen->AddLoaded();
+}
+
 void DemoController::OnLoadEnd() {}
-void DemoController::OnClick() {}
-void DemoController::OnKeyDown(int virtualKey) { (void)virtualKey; }
+
+void DemoController::LogMatrixDump(const char* title, const char* name) {
+    LogMessage("%s", title);
+    for (int i = 0; i < 16; ++i) LogMessage("%s.a[%d] = %.4ff;", name, i, m_view.m[i]);
+    LogMessage("%s", "");
+}
+
+void DemoController::OnKeyDown(int virtualKey) {
+    if (virtualKey < 66 || virtualKey > 88) return;
+    switch (virtualKey) {
+        case kKeyB:
+            g_fovKeyFlag = g_fovKeyFlag == 0 ? 1 : 0;
+            LogMessage("m_fovAnim->SetValue(%d, %.4f);", g_fovKeyFlag, m_lastTime);
+            break;
+        case kKeyC:
+            LogMatrixDump("Camera", "m_view");
+            break;
+        case kKeyL:
+            LogMatrixDump("Light", "lightTransform");
+            break;
+        default:
+            break;
+    }
+}
+
+void DemoController::OnClick() {
+    LogMessage("changeGreetzProp->SetValue(%d, %.4f);", g_greetzValue, m_lastTime);
+    g_greetzValue = g_greetzValue == 0 ? 1 : 0;
+}
 
 Texture* DemoController::LoadTexture(const std::string& path) {
     return Texture::LoadFromFile(path);
 }
 
-Shader* DemoController::LoadShader(const std::string& vertexPath, const std::string& fragmentPath) {
+Shader* DemoController::LoadShader(const std::string& vertexPath,
+                                   const std::string& fragmentPath) {
     return Shader::LoadShader(vertexPath, fragmentPath);
 }
 

@@ -60,9 +60,13 @@ void InstallGlDebugOutput() {
     glDebugMessageCallback(IgnoreDebugMessage, nullptr);
 }
 
-void ClearFrame(int width, int height) {
+void PrepareFrame(int width, int height) {
     glViewport(0, 0, width, height);
     glDepthMask(GL_TRUE);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+void ClearFrame(int width, int height) {
+    PrepareFrame(width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }

@@ -20,3 +20,6 @@ void InstallGlDebugOutput();
 
 // Viewport, depth and colour writes on, clears colour and depth.
 void ClearFrame(int width, int height);
+
+// Viewport, depth writes and all four colour channels on: the start of every frame.
+void PrepareFrame(int width, int height);
