@@ -10,10 +10,13 @@
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/renderable.h"
 #include "scene/ribbon.h"
+#include "scene/sceneloader.h"
 #include "shell/assert.h"
+#include "shell/log.h"
 
 void PlainScene::Setup() {
     if (!LoadScene(m_fileName)) {
+        LogMessage("scene file %s is missing or not XML", GetSceneFilePath(m_fileName).c_str());
         ASSERT(false);
     }
 }

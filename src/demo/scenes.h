@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "content/animation.h"
 #include "demo/basescene.h"
 
 class Shader;
