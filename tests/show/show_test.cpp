@@ -1,0 +1,128 @@
+// The whole show in-process: the built content archive is unpacked, the controller runs in a
+// small window, and the time is stepped from 0 past the end screen at 30 frames per second.
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "demo/basescene.h"
+#include "demo/democontroller.h"
+#include "demo/scenesmanager.h"
+#include "shell/unpackarchive.h"
+#include "support/tempdir.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+// Counts every allocation of the process, so the test can tell whether frames allocate.
+void* operator new(size_t size) {
+    ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 180;
+constexpr float kFps = 30.0f;
+// Scene windows start on these times (seconds), in timeline order.
+constexpr float kSceneStarts[9] = {0, 40, 80, 120, 160, 200, 240, 280, 320};
+
+struct Pixels {
+    std::vector<unsigned char> rgba;
+    double Mean() const {
+        double sum = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4) sum += rgba[i] + rgba[i + 1] + rgba[i + 2];
+        return sum / (rgba.size() / 4 * 3);
+    }
+};
+
+Pixels ReadFront() {
+    Pixels p;
+    p.rgba.resize(kWidth * kHeight * 4);
+    glReadBuffer(GL_FRONT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, p.rgba.data());
+    return p;
+}
+
+class Show : public testing::Test {
+protected:
+    TempDir dir;
+    std::string previous;
+    DemoController* controller = nullptr;
+
+    void SetUp() override {
+        char cwd[4096];
+        previous = getcwd(cwd, sizeof cwd) ? cwd : ".";
+        ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+        UnpackArchive(std::string(PINDLE_BUILT_CONTENT_DIR) + "/demodat", dir.Path() + "/");
+        controller = new DemoController;
+        ASSERT_TRUE(controller->Initialize(nullptr, "show test", kWidth, kHeight, 32, 0, false,
+                                           true));
+        ASSERT_TRUE(controller->LoadContent(dir.Path() + "/korvane_data_orbendale/"));
+        ASSERT_TRUE(controller->InitDrawingRoutines());
+    }
+    void TearDown() override {
+        delete controller;
+        (void)chdir(previous.c_str());
+    }
+};
+
+TEST_F(Show, PlaysAllNineScenesInOrderWithTheOverlaysInPlace) {
+    const ScenesManager* timeline = controller->GetScenesManager();
+    ASSERT_EQ(timeline->GetScenesCount(), 9u);
+    for (size_t i = 1; i < 9; ++i)
+        EXPECT_NEAR(timeline->GetScene(i)->GetStartTime(), kSceneStarts[i], 1e-3f) << i;
+
+    std::vector<float> switches;  // the time at which each scene became active
+    unsigned active = 0;
+    float previous = 0.0f;
+    Pixels start, end, middle[9];
+    const int lastFrame = static_cast<int>(359.0f * kFps);
+    for (int k = 0; k <= lastFrame; ++k) {
+        const float time = k / kFps;
+        ASSERT_TRUE(controller->Update(time, time - previous));
+        ASSERT_TRUE(controller->Draw(time, time - previous));
+        previous = time;
+        if (timeline->GetActiveIndex() != active) {
+            ASSERT_EQ(timeline->GetActiveIndex(), active + 1) << "at " << time;
+            active = timeline->GetActiveIndex();
+            switches.push_back(time);
+        }
+        if (k == 0) start = ReadFront();
+        if (k == static_cast<int>(357.0f * kFps)) end = ReadFront();
+        for (int s = 0; s < 9; ++s)
+            if (k == static_cast<int>((kSceneStarts[s] + 20.0f) * kFps)) middle[s] = ReadFront();
+    }
+    ASSERT_EQ(switches.size(), 8u);
+    for (size_t i = 0; i < 8; ++i) {
+        EXPECT_GT(switches[i], kSceneStarts[i + 1]) << i;
+        EXPECT_LE(switches[i], kSceneStarts[i + 1] + 1.0f / kFps + 1e-3f) << i;
+    }
+    EXPECT_GT(start.Mean(), 10.0) << "the start screen covers frame 0";
+    EXPECT_GT(end.Mean(), 5.0) << "the end screen shows at 357 s";
+    for (int s = 0; s < 9; ++s) EXPECT_GT(middle[s].Mean(), 1.0) << "scene " << s << " is black";
+}
+
+TEST_F(Show, FramesAllocateNothingOnceTheShowRuns) {
+    float previous = 0.0f;
+    for (int k = 0; k < 300; ++k) {
+        const float time = 45.0f + k / kFps;
+        if (k == 1) g_allocations = 0;  // the first frame may settle things
+        controller->Update(time, time - previous);
+        controller->Draw(time, time - previous);
+        previous = time;
+    }
+    EXPECT_EQ(g_allocations.load(), 0);
+}
+
+}  // namespace
