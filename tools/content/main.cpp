@@ -15,6 +15,7 @@
 #include "music.h"
 #include "pack.h"
 #include "pictures.h"
+#include "show/show.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     files["music/velmora.mp3"] = mp3;
+    show::AddShowContent(&files);
 
     const std::string archive = out + "/demodat";
     if (!WriteArchive(archive, files, &error)) {
