@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
     const bool terminal = isatty(fileno(stderr));
 
     FileTree files;
+    show::AddShowContent(&files);
     std::string mp3, error;
     if (!AddSources(sources, &files, &error)) {
         std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
@@ -106,7 +107,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     files["music/velmora.mp3"] = mp3;
-    show::AddShowContent(&files);
 
     const std::string archive = out + "/demodat";
     if (!WriteArchive(archive, files, &error)) {
