@@ -40,7 +40,7 @@ float GridDistance(float t, int cells) {
     return std::fabs(f - std::round(f));
 }
 
-struct MaterialSpec {
+struct MaterialRecipe {
     const char* name;
     sm::Vec3 diffuse;
     float opacity;
@@ -49,7 +49,7 @@ struct MaterialSpec {
     const char* texture;  // file under textures/
 };
 
-const MaterialSpec kMaterials[] = {
+const MaterialRecipe kMaterials[] = {
     {kMatGrid, {0.25f, 0.85f, 1.0f}, 0.6f, {0.6f, 0.9f, 1.0f}, 30, "gridlines.png"},
     {kMatGlass, {0.62f, 0.32f, 1.0f}, 0.45f, {0.8f, 0.7f, 1.0f}, 60, "glowstripes.png"},
     {kMatCrystal, {0.7f, 0.9f, 1.0f}, 0.35f, {1.0f, 1.0f, 1.0f}, 80, "facets.png"},
@@ -111,20 +111,20 @@ void AddMaterials(FileTree* files) {
         c[2] = 0.7f + 0.3f * w;
         c[3] = 0.6f + 0.3f * w;
     });
-    for (const MaterialSpec& spec : kMaterials) {
+    for (const MaterialRecipe& recipe : kMaterials) {
         MaterialDesc m;
-        m.name = spec.name;
-        m.children.push_back(MaterialParamDesc{"Diffuse", MaterialColor(spec.diffuse)});
-        m.children.push_back(MaterialParamDesc{"Opacity", MaterialFloat(spec.opacity)});
-        m.children.push_back(MaterialParamDesc{"Specular", MaterialColor(spec.specular)});
-        m.children.push_back(MaterialParamDesc{"Glossiness", MaterialFloat(spec.glossiness)});
+        m.name = recipe.name;
+        m.children.push_back(MaterialParamDesc{"Diffuse", MaterialColor(recipe.diffuse)});
+        m.children.push_back(MaterialParamDesc{"Opacity", MaterialFloat(recipe.opacity)});
+        m.children.push_back(MaterialParamDesc{"Specular", MaterialColor(recipe.specular)});
+        m.children.push_back(MaterialParamDesc{"Glossiness", MaterialFloat(recipe.glossiness)});
         MaterialTexturesDesc textures;
         MaterialTextureDesc diffuse;
         diffuse.type = "Diffuse";
-        diffuse.file = spec.texture;
+        diffuse.file = recipe.texture;
         textures.textures.push_back(diffuse);
         m.children.push_back(textures);
-        (*files)[std::string("materials/") + spec.name + ".mat"] = WriteMaterial(m);
+        (*files)[std::string("materials/") + recipe.name + ".mat"] = WriteMaterial(m);
     }
 }
 
