@@ -16,6 +16,7 @@
 #include "music.h"
 #include "pack.h"
 #include "pictures.h"
+#include "show/show.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     const bool terminal = isatty(fileno(stderr));
 
     FileTree files;
+    show::AddShowContent(&files);
     std::string mp3, error;
     if (!AddSources(sources, &files, &error)) {
         std::fprintf(stderr, "pindle-content: %s\n", error.c_str());
