@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "demo/basescene.h"
+#include "formats/pngwriter.h"
 #include "demo/democontroller.h"
 #include "demo/scenesmanager.h"
 #include "shell/unpackarchive.h"
@@ -84,6 +85,19 @@ struct Pixels {
     }
 };
 
+// Keeps a frame beside the test binary for people to look at (rows bottom first in GL).
+void SavePng(const Pixels& p, const std::string& name) {
+    PngImage image;
+    image.width = kWidth;
+    image.height = kHeight;
+    image.color = PngColor::Rgb;
+    image.bitDepth = 8;
+    for (int y = kHeight - 1; y >= 0; --y)
+        for (int x = 0; x < kWidth; ++x)
+            for (int c = 0; c < 3; ++c) image.samples.push_back(p.rgba[(y * kWidth + x) * 4 + c]);
+    WriteFileBytes(std::string(PINDLE_TEST_OUTPUT_DIR) + "/" + name, WritePng(image));
+}
+
 Pixels ReadFront() {
     Pixels p;
     p.rgba.resize(kWidth * kHeight * 4);
@@ -147,6 +161,9 @@ TEST_F(Show, PlaysAllNineScenesInOrderWithTheOverlaysInPlace) {
         EXPECT_GT(switches[i], kSceneStarts[i + 1]) << i;
         EXPECT_LE(switches[i], kSceneStarts[i + 1] + 1.0f / kFps + 1e-3f) << i;
     }
+    SavePng(start, "show_0s.png");
+    SavePng(end, "show_357s.png");
+    for (int s = 0; s < 9; ++s) SavePng(middle[s], "show_scene" + std::to_string(s) + ".png");
     EXPECT_GT(start.Mean(), 10.0) << "the start screen covers frame 0";
     EXPECT_GT(end.Mean(), 5.0) << "the end screen shows at 357 s";
     for (int s = 0; s < 9; ++s) EXPECT_GT(middle[s].Mean(), 1.0) << "scene " << s << " is black";
