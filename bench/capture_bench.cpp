@@ -55,8 +55,8 @@ void BM_ReadBackBuffer(benchmark::State& state) {
         ReadBackBuffer(kWidth, kHeight, &rgb);
         benchmark::DoNotOptimize(rgb.data());
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReadBackBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -82,8 +82,8 @@ void BM_EncodeH264(benchmark::State& state) {
     }
     writer.Finish(&error);
     std::remove(path.c_str());
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EncodeH264)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 

@@ -35,8 +35,8 @@ std::vector<EGLDisplay> CandidateDisplays() {
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) return displays;
     if (HasClientExtension("EGL_MESA_platform_surfaceless")) {
-        EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
-                                          nullptr);
+        EGLDisplay d =
+            getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
         if (d != EGL_NO_DISPLAY) displays.push_back(d);
     }
     auto queryDevices =

@@ -64,8 +64,8 @@ TEST_F(Capture, VideoOfTwoSecondsHasEveryFrameInOrderAndTheMusicCutToIt) {
 
 TEST_F(Capture, StepsOnTheFrameGridWithTheFirstDtEqualToItsTime) {
     std::string dir = m_box.File("frames");
-    CaptureRun run = Run({"--size", "8x8", "--fps", "10", "--from", "1", "--to", "1.5",
-                          "--frames", dir});
+    CaptureRun run =
+        Run({"--size", "8x8", "--fps", "10", "--from", "1", "--to", "1.5", "--frames", dir});
     ASSERT_EQ(run.code, 0) << run.err;
     ASSERT_EQ(m_script.updates.size(), 5u);
     for (size_t k = 0; k < 5; ++k) {
@@ -101,8 +101,8 @@ TEST_F(Capture, SingleFramesEqualTheSameFramesOfAFullRun) {
     ASSERT_EQ(Run({"--size", "12x6", "--fps", "20", "--to", "1", "--frames", all}).code, 0);
     m_script.updates.clear();
     m_script.draws.clear();
-    CaptureRun run = Run({"--size", "12x6", "--fps", "20", "--to", "1", "--frames", some, "--at",
-                          "0.5,0.05,0.95"});
+    CaptureRun run = Run(
+        {"--size", "12x6", "--fps", "20", "--to", "1", "--frames", some, "--at", "0.5,0.05,0.95"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(m_script.draws.size(), 20u) << "stepped from 0 up to the last time";
 
@@ -139,8 +139,8 @@ TEST_F(Capture, StopLeavesAPlayableVideoWithTheFramesSoFar) {
 
 TEST_F(Capture, ContactSheetShowsFramesAtEvenIntervalsWithLabels) {
     std::string png = m_box.File("sheet.png");
-    CaptureRun run = Run({"--size", "40x20", "--fps", "10", "--to", "3", "--grid", "3x2",
-                          "--contact-sheet", png});
+    CaptureRun run = Run(
+        {"--size", "40x20", "--fps", "10", "--to", "3", "--grid", "3x2", "--contact-sheet", png});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(m_script.draws.size(), 26u) << "stops after the last tile's frame, 25";
     int w = 0, h = 0;
@@ -166,12 +166,15 @@ TEST_F(Capture, ErrorsSayWhatIsWrongAndExitNonZero) {
         std::string message;
     } cases[] = {
         {{"--archive", missing, "--out", m_box.File("a.mp4")}, 1, "no archive at " + missing},
-        {{"--archive", m_box.Archive(), "--out", m_box.File("no/such/dir/a.mp4")}, 1,
+        {{"--archive", m_box.Archive(), "--out", m_box.File("no/such/dir/a.mp4")},
+         1,
          "can't write the video"},
         {{"--archive", m_box.Archive(), "--frames", m_box.Archive()}, 1, "frames folder"},
-        {{"--archive", m_box.Archive(), "--contact-sheet", m_box.File("tmp")}, 1,
+        {{"--archive", m_box.Archive(), "--contact-sheet", m_box.File("tmp")},
+         1,
          "can't write the contact sheet"},
-        {{"--archive", m_box.Archive(), "--out", m_box.File("a.mp4"), "--from", "5"}, 1,
+        {{"--archive", m_box.Archive(), "--out", m_box.File("a.mp4"), "--from", "5"},
+         1,
          "after the end of the music"},
         {{"--frames", m_box.File("f"), "--frobnicate"}, 2, "unknown option --frobnicate"},
     };

@@ -129,11 +129,11 @@ std::string CommandOutput(const std::string& command) {
 }
 
 ProbedStream Probe(const std::string& file, const char* kind) {
-    std::string text = CommandOutput(std::string("ffprobe -v error -count_frames -select_streams ") +
-                                     kind +
-                                     ":0 -show_entries stream=codec_name,pix_fmt,nb_read_frames,"
-                                     "duration -of default=noprint_wrappers=1 '" +
-                                     file + "'");
+    std::string text =
+        CommandOutput(std::string("ffprobe -v error -count_frames -select_streams ") + kind +
+                      ":0 -show_entries stream=codec_name,pix_fmt,nb_read_frames,"
+                      "duration -of default=noprint_wrappers=1 '" +
+                      file + "'");
     ProbedStream s;
     std::istringstream in(text);
     std::string line;
@@ -150,8 +150,8 @@ ProbedStream Probe(const std::string& file, const char* kind) {
 }
 
 std::vector<std::vector<uint8_t>> DecodeVideo(const std::string& file, int width, int height) {
-    std::string raw = CommandOutput("ffmpeg -v error -i '" + file +
-                                    "' -f rawvideo -pix_fmt rgb24 -");
+    std::string raw =
+        CommandOutput("ffmpeg -v error -i '" + file + "' -f rawvideo -pix_fmt rgb24 -");
     size_t size = static_cast<size_t>(width) * height * 3;
     std::vector<std::vector<uint8_t>> frames;
     for (size_t at = 0; at + size <= raw.size(); at += size)

@@ -119,7 +119,8 @@ TEST(FramePlan, EveryFrameRunsToTheEnd) {
     ASSERT_EQ(plan.size(), 60u);
     EXPECT_FLOAT_EQ(plan[0].dt, 3.0f);
     EXPECT_FLOAT_EQ(plan[59].time, static_cast<float>(3.0 + 59.0 / 60));
-    EXPECT_TRUE(std::all_of(plan.begin(), plan.end(), [](const PlannedFrame& f) { return f.every; }));
+    EXPECT_TRUE(
+        std::all_of(plan.begin(), plan.end(), [](const PlannedFrame& f) { return f.every; }));
 }
 
 TEST(CaptureNames, SortInTimeOrder) {
@@ -147,7 +148,7 @@ TEST(CaptureProgress, RedrawsOnATerminalAndWritesLinesElsewhere) {
     std::string t = tty.str(), p = plain.str();
     EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 1);
     EXPECT_GE(std::count(t.begin(), t.end(), '\r'), 20);  // a few times a second
-    EXPECT_EQ(t.rfind("\r\033[K", 0), 0u);  // each redraw clears the line
+    EXPECT_EQ(t.rfind("\r\033[K", 0), 0u);                // each redraw clears the line
     EXPECT_EQ(p.find('\r'), std::string::npos);
     EXPECT_EQ(std::count(p.begin(), p.end(), '\n'), 3);  // at 0.1 s and 5.1 s, and the end
     EXPECT_NE(p.rfind("frame 100/100  10.0 fps  0:00 left\n"), std::string::npos);

@@ -11,8 +11,8 @@
 
 namespace {
 
-pid_t Spawn(const std::string& workDir, const std::string& tmp, const std::vector<std::string>& args,
-            const std::string& errFile) {
+pid_t Spawn(const std::string& workDir, const std::string& tmp,
+            const std::vector<std::string>& args, const std::string& errFile) {
     pid_t pid = fork();
     if (pid != 0) return pid;
     if (chdir(workDir.c_str()) != 0) _exit(127);

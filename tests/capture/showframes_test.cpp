@@ -24,9 +24,7 @@ struct Image {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgb;
-    const uint8_t* At(int x, int y) const {
-        return &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    }
+    const uint8_t* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
     int Lum(int x, int y) const {
         const uint8_t* p = At(x, y);
         return (p[0] * 3 + p[1] * 6 + p[2]) / 10;
@@ -54,8 +52,8 @@ Image LoadTexture(const std::string& path) {
 
 Image CaptureAt(const ProgramSandbox& box, const std::vector<std::string>& extra, double time) {
     std::string dir = box.File("frames");
-    std::vector<std::string> args = {"--size", "1024x576", "--frames", dir, "--at",
-                                     std::to_string(time)};
+    std::vector<std::string> args = {"--size", "1024x576", "--frames",
+                                     dir,      "--at",     std::to_string(time)};
     args.insert(args.end(), extra.begin(), extra.end());
     std::string err;
     EXPECT_EQ(box.Run(args, &err), 0) << err;
@@ -96,8 +94,7 @@ TEST(ShowFrames, AtThreeFiftySevenTheEndScreenIsHalfOverTheScene) {
     int belowHalf = 0, sceneShows = 0, darkTexels = 0;
     for (int y = 0; y < kScreenHeight; ++y) {
         for (int x = 0; x < kScreenWidth; ++x) {
-            for (int c = 0; c < 3; ++c)
-                belowHalf += frame.At(x, y)[c] + 3 < end.At(x, y)[c] / 2;
+            for (int c = 0; c < 3; ++c) belowHalf += frame.At(x, y)[c] + 3 < end.At(x, y)[c] / 2;
             if (end.Lum(x, y) <= 6) {
                 ++darkTexels;
                 sceneShows += frame.Lum(x, y) >= 12;

@@ -62,8 +62,9 @@ std::string Absolute(const std::string& path) {
 void CheckWritableFile(const std::string& path, const char* what) {
     bool existed = fs::exists(path);
     FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) throw CaptureError(std::string("can't write the ") + what + " " + path + ": " +
-                                  std::strerror(errno));
+    if (!file)
+        throw CaptureError(std::string("can't write the ") + what + " " + path + ": " +
+                           std::strerror(errno));
     std::fclose(file);
     if (!existed) std::remove(path.c_str());
 }
@@ -84,8 +85,8 @@ class Outputs {
 public:
     Outputs(const CaptureOptions& o, int64_t frameCount) : m_options(o), m_frameCount(frameCount) {
         if (!o.contactSheet.empty())
-            m_sheet = std::make_unique<ContactSheet>(o.sheetColumns, o.sheetRows, o.width,
-                                                     o.height);
+            m_sheet =
+                std::make_unique<ContactSheet>(o.sheetColumns, o.sheetRows, o.width, o.height);
     }
 
     void OpenVideo(const std::string& musicPath) {

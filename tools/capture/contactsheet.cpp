@@ -80,7 +80,8 @@ void ContactSheet::Place(int tile, const std::vector<uint8_t>& rgb, double secon
                 for (int sx = 0; sx < m_factor; ++sx, p += 3)
                     for (int c = 0; c < 3; ++c) sum[c] += p[c];
             }
-            uint8_t* out = m_pixels.data() + (static_cast<size_t>(top + y) * m_width + left + x) * 3;
+            uint8_t* out =
+                m_pixels.data() + (static_cast<size_t>(top + y) * m_width + left + x) * 3;
             for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>((sum[c] + area / 2) / area);
         }
     }

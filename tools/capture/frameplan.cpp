@@ -63,9 +63,9 @@ std::vector<PlannedFrame> PlanFrames(const FramePlanRequest& r) {
 
     int64_t last = r.everyFrame ? count - 1 : -1;  // last grid frame to render
     for (const Want& w : wants)
-        last = std::max(last, w.index >= 0 ? w.index
-                                           : static_cast<int64_t>(std::floor(
-                                                 (w.time - r.from) * r.fps)));
+        last = std::max(last, w.index >= 0
+                                  ? w.index
+                                  : static_cast<int64_t>(std::floor((w.time - r.from) * r.fps)));
 
     std::vector<PlannedFrame> plan;
     float previous = 0.0f;

@@ -192,8 +192,8 @@ struct Mp4Writer::Impl {
     }
 
     int64_t AudioTarget() const {
-        return static_cast<int64_t>(std::llround(static_cast<double>(frames) * music.Rate() /
-                                                 settings.fps));
+        return static_cast<int64_t>(
+            std::llround(static_cast<double>(frames) * music.Rate() / settings.fps));
     }
 };
 
@@ -232,8 +232,7 @@ bool Mp4Writer::WriteFrame(const std::vector<uint8_t>& rgb, std::string* error) 
     if (rc < 0) return m.Fail(error, "frame buffer", rc);
     const uint8_t* source[1] = {rgb.data()};
     const int stride[1] = {m.settings.width * 3};
-    sws_scale(m.scaler, source, stride, 0, m.settings.height, m.picture->data,
-              m.picture->linesize);
+    sws_scale(m.scaler, source, stride, 0, m.settings.height, m.picture->data, m.picture->linesize);
     m.picture->pts = m.frames;
     if (!m.Encode(m.video, m.videoStream, m.picture, error)) return false;
     ++m.frames;

@@ -13,9 +13,9 @@ struct Mp4Settings {
     int width = 0;   // even
     int height = 0;  // even
     int fps = 60;
-    std::string musicPath;    // an MP3 file; empty: no audio stream
-    double musicFrom = 0.0;   // the music time of the first frame, in seconds
-    int crf = 18;             // x264's constant rate factor
+    std::string musicPath;   // an MP3 file; empty: no audio stream
+    double musicFrom = 0.0;  // the music time of the first frame, in seconds
+    int crf = 18;            // x264's constant rate factor
     std::string preset = "veryfast";
 };
 

@@ -120,8 +120,7 @@ void Parse(const std::vector<std::string>& args, CaptureOptions* o) {
         throw UsageError("--at picks single frames for --frames; it can't go with --out");
     if (!o->out.empty() && (o->width % 2 != 0 || o->height % 2 != 0))
         throw UsageError("--out needs an even width and height (H.264 in yuv420p)");
-    if (o->to >= 0.0 && o->to <= o->from)
-        throw UsageError("--to must come after --from");
+    if (o->to >= 0.0 && o->to <= o->from) throw UsageError("--to must come after --from");
     for (double t : o->at) {
         if (t < o->from) throw UsageError("--at: a time before --from");
         if (o->to >= 0.0 && t >= o->to) throw UsageError("--at: a time at or after --to");

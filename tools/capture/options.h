@@ -12,7 +12,7 @@ struct CaptureOptions {
     int height = 720;
     int fps = 60;
     double from = 0.0;
-    double to = -1.0;  // negative: the end of the music
+    double to = -1.0;          // negative: the end of the music
     std::string out;           // MP4 file
     std::string framesDir;     // one PNG per frame
     std::vector<double> at;    // with framesDir: only these times, ascending, no duplicates

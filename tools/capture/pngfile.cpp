@@ -44,8 +44,7 @@ bool WriteRgbPng(const std::string& path, int width, int height, const std::vect
             png_set_compression_level(state.png, Z_BEST_SPEED);
             png_set_IHDR(state.png, state.info, static_cast<png_uint_32>(width),
                          static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-                         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                         PNG_FILTER_TYPE_DEFAULT);
+                         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
             png_write_info(state.png, state.info);
             for (int y = 0; y < height; ++y)
                 png_write_row(state.png, rgb.data() + static_cast<size_t>(y) * width * 3);
