@@ -5,10 +5,13 @@
 #include <array>
 #include <atomic>
 
+#include "platform/eglsurface.h"
+
 struct PlatformWindow {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
     bool fullscreen = false;
+    EglSurface* offscreen = nullptr;  // set instead of window for an offscreen request
 };
 
 namespace {
@@ -171,6 +174,20 @@ bool PlatformGetCurrentDisplayMode(PlatformDisplayMode* mode) {
 }
 
 PlatformWindow* PlatformCreateWindow(const PlatformWindowRequest& request, std::string* error) {
+    if (request.offscreen) {
+        if (request.fullscreen) {
+            *error = "an offscreen surface can't be fullscreen";
+            return nullptr;
+        }
+        int depth = 0;
+        EglSurface* surface =
+            EglCreateSurface(request.width, request.height, request.colorBits, &depth, error);
+        if (!surface) return nullptr;
+        g_depthBits = depth;
+        auto* result = new PlatformWindow;
+        result->offscreen = surface;
+        return result;
+    }
     if (!PlatformInitVideo()) {
         *error = SDL_GetError();
         return nullptr;
@@ -210,6 +227,7 @@ PlatformWindow* PlatformCreateWindow(const PlatformWindowRequest& request, std::
 }
 
 bool PlatformCreateGLContext(PlatformWindow* window, std::string* error) {
+    if (window->offscreen) return EglCreateContext(window->offscreen, error);
     window->context = SDL_GL_CreateContext(window->window);
     if (!window->context || SDL_GL_MakeCurrent(window->window, window->context) != 0) {
         *error = SDL_GetError();
@@ -219,17 +237,27 @@ bool PlatformCreateGLContext(PlatformWindow* window, std::string* error) {
 }
 
 void PlatformShowWindow(PlatformWindow* window) {
+    if (window->offscreen) return;
     SDL_ShowWindow(window->window);
     SDL_RaiseWindow(window->window);
     SDL_SetWindowInputFocus(window->window);
 }
 
-void PlatformSwapWindow(PlatformWindow* window) { SDL_GL_SwapWindow(window->window); }
+void PlatformSwapWindow(PlatformWindow* window) {
+    if (window->offscreen)
+        EglSwap(window->offscreen);
+    else
+        SDL_GL_SwapWindow(window->window);
+}
 
-bool PlatformSetSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+bool PlatformSetSwapInterval(int interval) {
+    if (SDL_GL_GetCurrentContext()) return SDL_GL_SetSwapInterval(interval) == 0;
+    return EglSetSwapInterval(interval);
+}
 
 void PlatformDestroyWindow(PlatformWindow* window) {
     if (!window) return;
+    EglDestroySurface(window->offscreen);
     if (window->fullscreen) {
         SDL_SetWindowFullscreen(window->window, 0);
         SDL_ShowCursor(SDL_ENABLE);

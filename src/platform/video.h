@@ -32,16 +32,23 @@ struct PlatformWindowRequest {
     int colorBits = 32;  // colour depth of the GL pixel format
     int refreshRate = 0;
     bool fullscreen = false;
+    // No window at all: an EGL pbuffer of the requested size on Mesa's surfaceless platform
+    // (else the first EGL device that takes it) stands in for the window, so no display server
+    // is needed. Its default framebuffer keeps what was drawn across a swap. Not with fullscreen.
+    bool offscreen = false;
 };
 
 // Creates a hidden window able to hold a GL context, trying depth buffers of 32, 24 and 16
 // bits. With fullscreen set, switches the display to the requested mode and hides the cursor.
 // Returns null and fills error on failure; nothing is left behind then.
 PlatformWindow* PlatformCreateWindow(const PlatformWindowRequest& request, std::string* error);
-// Creates a compatibility-profile, double-buffered context on the window and makes it current.
+// Creates a compatibility-profile, double-buffered context on the window and makes it current
+// (offscreen: a compatibility-profile context on the pbuffer).
 bool PlatformCreateGLContext(PlatformWindow* window, std::string* error);
+// Does nothing for an offscreen window.
 void PlatformShowWindow(PlatformWindow* window);
 void PlatformSwapWindow(PlatformWindow* window);
+// Applies to the current context, windowed or offscreen.
 bool PlatformSetSwapInterval(int interval);
 // Destroys the context (if any) and the window, restoring the display mode and the cursor.
 void PlatformDestroyWindow(PlatformWindow* window);

@@ -6,6 +6,7 @@ namespace {
 
 IKeyboardCallback* g_callback = nullptr;
 int g_pixelFormatColorBits = 0;  // fixed by the first Create of the process
+bool g_offscreen = false;
 
 }  // namespace
 
@@ -19,6 +20,7 @@ bool OpenglWindow::Create(void* parent, const char* title, int width, int height
     m_height = height;
     m_fullscreen = fullscreen;
     m_ownWindow = ownWindow;
+    m_offscreen = g_offscreen;
     m_parent = parent;
     m_error.clear();
     if (!ownWindow) {
@@ -35,6 +37,7 @@ bool OpenglWindow::Create(void* parent, const char* title, int width, int height
     request.colorBits = g_pixelFormatColorBits;
     request.refreshRate = refreshRate;
     request.fullscreen = fullscreen;
+    request.offscreen = m_offscreen;
     m_hwnd = PlatformCreateWindow(request, &m_error);
     if (!m_hwnd) {
         Destroy();
@@ -57,7 +60,9 @@ void OpenglWindow::Destroy() {
 }
 
 void OpenglWindow::SwapBuffers() {
-    if (m_hwnd) PlatformSwapWindow(m_hwnd);
+    if (!m_hwnd) return;
+    if (m_presentHook) m_presentHook();
+    PlatformSwapWindow(m_hwnd);
 }
 
 void OpenglWindow::DispatchEvent(const PlatformEvent& event) {
@@ -67,3 +72,5 @@ void OpenglWindow::DispatchEvent(const PlatformEvent& event) {
 }
 
 int OpenglWindow::PixelFormatColorBits() { return g_pixelFormatColorBits; }
+
+void OpenglWindow::UseOffscreenSurfaces(bool offscreen) { g_offscreen = offscreen; }

@@ -1,0 +1,341 @@
+#include "capture.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "contactsheet.h"
+#include "frameplan.h"
+#include "mp4writer.h"
+#include "options.h"
+#include "platform/audio.h"
+#include "platform/filesystem.h"
+#include "pngfile.h"
+#include "progress.h"
+#include "render/framereadback.h"
+#include "shell/assert.h"
+#include "shell/unpackarchive.h"
+#include "window/openglwindow.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kDataFolderName = "korvane_data_orbendale/";
+const char* const kMusicFile = "music/velmora.mp3";
+
+// A fatal report from the show or the unpacker, thrown so the outputs can still be closed.
+struct FatalReport : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class FatalScope {
+public:
+    FatalScope() : m_previous(SetFatalHandler(Throw)) {}
+    ~FatalScope() { SetFatalHandler(m_previous); }
+    FatalScope(const FatalScope&) = delete;
+    FatalScope& operator=(const FatalScope&) = delete;
+
+private:
+    static void Throw(const std::string& message) { throw FatalReport(message); }
+    FatalHandler m_previous;
+};
+
+struct CaptureError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string Absolute(const std::string& path) {
+    std::error_code ignored;
+    fs::path p = fs::absolute(path, ignored);
+    return p.empty() ? path : p.lexically_normal().string();
+}
+
+// Fails early, before the content loads, when an output can't be written.
+void CheckWritableFile(const std::string& path, const char* what) {
+    bool existed = fs::exists(path);
+    FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file)
+        throw CaptureError(std::string("can't write the ") + what + " " + path + ": " +
+                           std::strerror(errno));
+    std::fclose(file);
+    if (!existed) std::remove(path.c_str());
+}
+
+void PrepareFramesFolder(const std::string& dir) {
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (error || !fs::is_directory(dir))
+        throw CaptureError("can't make the frames folder " + dir + ": " +
+                           (error ? error.message() : "not a folder"));
+    if (access(dir.c_str(), W_OK | X_OK) != 0)
+        throw CaptureError("can't write into the frames folder " + dir + ": " +
+                           std::strerror(errno));
+}
+
+// Everything the outputs need of one capture, and what the loop hands them.
+class Outputs {
+public:
+    Outputs(const CaptureOptions& o, int64_t frameCount) : m_options(o), m_frameCount(frameCount) {
+        if (!o.contactSheet.empty())
+            m_sheet =
+                std::make_unique<ContactSheet>(o.sheetColumns, o.sheetRows, o.width, o.height);
+    }
+
+    void OpenVideo(const std::string& musicPath) {
+        if (m_options.out.empty()) return;
+        Mp4Settings settings;
+        settings.width = m_options.width;
+        settings.height = m_options.height;
+        settings.fps = m_options.fps;
+        settings.musicPath = musicPath;
+        settings.musicFrom = m_options.from;
+        m_video = std::make_unique<Mp4Writer>();
+        std::string error;
+        if (!m_video->Open(m_options.out, settings, &error)) {
+            m_video.reset();
+            std::remove(m_options.out.c_str());
+            throw CaptureError(error);
+        }
+    }
+
+    void Take(const PlannedFrame& f, const std::vector<uint8_t>& rgb) {
+        std::string error;
+        if (f.every && m_video && !m_video->WriteFrame(rgb, &error)) throw CaptureError(error);
+        if (!m_options.framesDir.empty()) {
+            if (f.every) WriteFrame(EveryFrameName(f.index, m_frameCount), rgb);
+            for (int i = f.at; i < f.at + f.atCount; ++i)
+                WriteFrame(SingleFrameName(m_options.at[static_cast<size_t>(i)]), rgb);
+        }
+        if (m_sheet)
+            for (int t = f.tile; t < f.tile + f.tileCount; ++t) m_sheet->Place(t, rgb, f.time);
+        ++m_kept;
+    }
+
+    // Closes every output; the first error wins but every output is still closed.
+    void Close(std::string* firstError) {
+        std::string error;
+        if (m_video) {
+            if (!m_video->Finish(&error) && firstError->empty()) *firstError = error;
+            m_video.reset();
+        }
+        if (m_sheet) {
+            if (!WriteRgbPng(m_options.contactSheet, m_sheet->Width(), m_sheet->Height(),
+                             m_sheet->Pixels(), &error) &&
+                firstError->empty())
+                *firstError = error;
+            m_sheet.reset();
+        }
+    }
+
+    int64_t VideoFrames() const { return m_video ? m_video->FramesWritten() : 0; }
+
+private:
+    void WriteFrame(const std::string& name, const std::vector<uint8_t>& rgb) {
+        std::string error;
+        if (!WriteRgbPng((fs::path(m_options.framesDir) / name).string(), m_options.width,
+                         m_options.height, rgb, &error))
+            throw CaptureError(error);
+    }
+
+    const CaptureOptions& m_options;
+    int64_t m_frameCount;
+    std::unique_ptr<Mp4Writer> m_video;
+    std::unique_ptr<ContactSheet> m_sheet;
+    int64_t m_kept = 0;
+};
+
+bool Kept(const PlannedFrame& f) { return f.every || f.atCount > 0 || f.tileCount > 0; }
+
+void Report(std::ostream& err, const CaptureOptions& o, int64_t rendered, double seconds) {
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%.1f", seconds > 0.0 ? rendered / seconds : 0.0);
+    err << "pindle-capture: " << rendered << " frames in " << FormatDuration(seconds) << " ("
+        << rate << " fps)\n";
+    if (!o.out.empty()) err << "pindle-capture: video: " << Absolute(o.out) << "\n";
+    if (!o.framesDir.empty()) err << "pindle-capture: frames: " << Absolute(o.framesDir) << "\n";
+    if (!o.contactSheet.empty())
+        err << "pindle-capture: contact sheet: " << Absolute(o.contactSheet) << "\n";
+}
+
+int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
+    std::ostream& err = *env.err;
+    const std::string archive =
+        o.archive[0] == '/' ? o.archive : PlatformCurrentFolder() + "/" + o.archive;
+    if (!fs::is_regular_file(archive))
+        throw CaptureError("no archive at " + archive +
+                           " (run it in the build folder, where demodat is, or give --archive)");
+    if (!o.out.empty()) CheckWritableFile(o.out, "video");
+    if (!o.contactSheet.empty()) CheckWritableFile(o.contactSheet, "contact sheet");
+    if (!o.framesDir.empty()) PrepareFramesFolder(o.framesDir);
+
+    const std::string tempDir = PlatformTempFolder();
+    const std::string dataDir = tempDir + kDataFolderName;
+    UnpackArchive(archive, tempDir);
+
+    const std::string musicPath = dataDir + kMusicFile;
+    double to = o.to;
+    if (to < 0.0 || !o.out.empty()) {
+        PlatformMp3Decoder music;
+        std::string reason;
+        if (!music.Open(musicPath, &reason))
+            throw CaptureError("can't read the music " + musicPath + ": " + reason);
+        if (to < 0.0) to = static_cast<double>(music.LengthFrames()) / music.Rate();
+    }
+    if (to <= o.from) throw CaptureError("--from is at or after the end of the music");
+    for (double t : o.at)
+        if (t >= to) throw CaptureError("--at: a time at or after the end of the music");
+
+    FramePlanRequest request;
+    request.from = o.from;
+    request.to = to;
+    request.fps = o.fps;
+    request.everyFrame = !o.out.empty() || (!o.framesDir.empty() && o.at.empty());
+    request.at = o.at;
+    request.tiles = o.contactSheet.empty() ? 0 : o.sheetColumns * o.sheetRows;
+    const std::vector<PlannedFrame> plan = PlanFrames(request);
+    const int64_t frameCount = GridFrameCount(o.from, to, o.fps);
+
+    Outputs outputs(o, frameCount);
+    outputs.OpenVideo(musicPath);
+
+    OpenglWindow::UseOffscreenSurfaces(true);
+    std::unique_ptr<CaptureShow> show = env.makeShow();
+    std::string error;
+    bool started = false;
+    try {
+        started = show->Start(o.width, o.height, dataDir, &error);
+    } catch (const FatalReport& e) {
+        error = e.what();
+    }
+    if (!started) {
+        show->Stop();
+        std::string ignored;
+        outputs.Close(&ignored);
+        if (!o.out.empty()) std::remove(o.out.c_str());  // it holds no frame
+        throw CaptureError("the show did not start: " + error);
+    }
+
+    std::vector<uint8_t> pixels;
+    bool armed = false, read = false;
+    OpenglWindow* window = show->Window();
+    window->SetPresentHook([&] {
+        if (!armed) return;
+        ReadBackBuffer(o.width, o.height, &pixels);
+        armed = false;
+        read = true;
+    });
+
+    CaptureProgress progress(err, env.errIsTerminal, static_cast<int64_t>(plan.size()));
+    const auto begin = std::chrono::steady_clock::now();
+    auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    };
+    int64_t rendered = 0;
+    bool stopped = false, ended = false;
+    std::string failure;
+    int code = 0;
+    try {
+        for (const PlannedFrame& f : plan) {
+            if (env.stop && *env.stop) {
+                stopped = true;
+                break;
+            }
+            bool go = show->Update(f.time, f.dt);
+            armed = Kept(f);
+            read = false;
+            go = show->Draw(f.time, f.dt) && go;
+            if (Kept(f)) {
+                if (!read) {
+                    char time[32];
+                    std::snprintf(time, sizeof time, "%.3f", f.time);
+                    throw CaptureError(std::string("the show presented no frame at ") + time +
+                                       " s");
+                }
+                outputs.Take(f, pixels);
+            }
+            ++rendered;
+            progress.Update(rendered, elapsed());
+            if (!go) {
+                ended = true;
+                break;
+            }
+        }
+    } catch (const CaptureError& e) {
+        failure = e.what();
+        code = 1;
+    } catch (const FatalReport& e) {
+        failure = e.what();
+        code = kFatalExitCode;
+    }
+    window->SetPresentHook(nullptr);
+    progress.Finish(rendered, elapsed());
+
+    std::string closeError;
+    outputs.Close(&closeError);
+    show->Stop();
+    if (code == 0 && !closeError.empty()) {
+        failure = closeError;
+        code = 1;
+    }
+    if (code != 0) {
+        err << "pindle-capture: " << failure << "\n";
+        if (!closeError.empty() && closeError != failure)
+            err << "pindle-capture: " << closeError << "\n";
+        return code;
+    }
+    Report(err, o, rendered, elapsed());
+    if (ended) err << "pindle-capture: the show asked to stop at frame " << rendered << "\n";
+    if (stopped) {
+        err << "pindle-capture: stopped; the outputs hold the " << rendered
+            << " frames made so far\n";
+        return 130;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string EveryFrameName(int64_t index, int64_t frameCount) {
+    int digits = static_cast<int>(std::to_string(std::max<int64_t>(frameCount - 1, 0)).size());
+    char text[48];
+    std::snprintf(text, sizeof text, "frame_%0*lld.png", std::max(6, digits),
+                  static_cast<long long>(index));
+    return text;
+}
+
+std::string SingleFrameName(double seconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "at_%08.3f.png", seconds);
+    return text;
+}
+
+int RunCapture(const std::vector<std::string>& args, const CaptureEnvironment& env) {
+    CaptureOptions options;
+    std::string error;
+    if (!ParseCaptureOptions(args, &options, &error)) {
+        *env.err << "pindle-capture: " << error << "\n(pindle-capture --help lists the options)\n";
+        return 2;
+    }
+    if (options.help) {
+        *env.out << kCaptureUsage;
+        return 0;
+    }
+    FatalScope fatal;
+    try {
+        return Run(options, env);
+    } catch (const CaptureError& e) {
+        *env.err << "pindle-capture: " << e.what() << "\n";
+        return 1;
+    } catch (const FatalReport& e) {
+        *env.err << "pindle-capture: " << e.what() << "\n";
+        return kFatalExitCode;
+    }
+}
