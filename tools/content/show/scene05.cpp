@@ -48,7 +48,7 @@ SceneBuild Scene05(TrainBuild* train) {
     // wireframe so each has exactly two renderables for the train's two animations.
     for (const NamedMesh& wagon : train->meshes) {
         s.Add(wagon.name, wagon.material, wagon.mesh);
-        s.scene.statics.push_back(StaticOf(wagon.name, Amber(), 1));
+        s.scene.statics.push_back(StaticOf(wagon.name, Amber().Dim(0.5f), 1));
     }
 
     auto middle = [track, run](float t) {

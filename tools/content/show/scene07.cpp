@@ -41,7 +41,7 @@ SceneBuild Scene07(TrainBuild* train) {
     s.scene.statics.push_back(StaticOf("rails", Cyan().Dim(0.8f), 1));
     for (const NamedMesh& wagon : train->meshes) {
         s.Add(wagon.name, wagon.material, wagon.mesh);
-        s.scene.statics.push_back(StaticOf(wagon.name, Amber(), 2));
+        s.scene.statics.push_back(StaticOf(wagon.name, Amber().Dim(0.5f), 2));
     }
 
     auto middle = [run](float t) { return -130 + run.from + run.speed * (t - run.start) - 10; };
