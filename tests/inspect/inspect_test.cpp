@@ -8,6 +8,7 @@
 #include "formats/camerawriter.h"
 #include "formats/geowriter.h"
 #include "formats/scenewriter.h"
+#include "formats/scenewriter.h"
 #include "formats/zipwriter.h"
 #include "inspect.h"
 #include "jsonwriter.h"
@@ -266,8 +267,33 @@ TEST(Inspect, ValidateListsEveryProblemOfAFolderOrArchive) {
     orphan.id = 99;  // no node of the scene's animation has it
     WriteFileBytes(data.File("cameras/Scene01.cam"), WriteCameraFile({orphan}));
 
+    // A scene file that names a mesh its model lacks, and a ribbon path too short to fly.
+    std::filesystem::create_directories(data.File("Scenes"));
+    WriteFileBytes(data.File("models/Scene02.geo"), ReadFileBytes(f.geo));  // mesh "floor"
+    SceneData scene;
+    scene.name = "Scene02";
+    StaticData ghost;
+    ghost.MeshName = "nothere";
+    ghost.Material = std::make_unique<MaterialData>();
+    scene.statics.push_back(std::move(ghost));
+    RibbonData ribbon;
+    ribbon.Source = std::make_unique<SourceData>();
+    ribbon.Source->MeshName = "floor";
+    ribbon.Source->Material = std::make_unique<MaterialData>();
+    ribbon.Path = std::make_unique<PathData>();
+    SceneElement::Key key;
+    key.time = 1.0f;
+    ribbon.Path->Keys.push_back(key);
+    scene.ribbons.push_back(std::move(ribbon));
+    WriteFileBytes(data.File("Scenes/Scene02.scene"), WriteScene(scene));
+
     Result r = Inspect({"validate", data.Path()});
     EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(
+        Contains(r.out, "Scenes/Scene02.scene: static \"nothere\" is not a mesh of Scene02.geo"))
+        << r.out;
+    EXPECT_TRUE(Contains(r.out, "a ribbon path of 1 keys (needs 2)"));
+    EXPECT_TRUE(Contains(r.out, "Scenes/Scene03.scene: missing, or not a scene file"));
     EXPECT_TRUE(Contains(r.out, "models/Scene01.geo: truncated at byte")) << r.out;
     EXPECT_TRUE(Contains(r.out, "Sprite: required, but effects/ has no Sprite.vpr"));
     EXPECT_TRUE(Contains(r.out, "guy: required"));

@@ -21,6 +21,8 @@
 #include "platform/audio.h"
 #include "platform/filesystem.h"
 #include "shell/unpackarchive.h"
+#include "scene/scenedata.h"
+#include "scene/sceneloader.h"
 #include "tempfolder.h"
 
 namespace {
@@ -98,10 +100,12 @@ public:
         for (const char* name : kModels) Require(m_models, name, "models/", ".geo");
         for (const char* name : kAnimations) Require(m_animations, name, "animations/", ".ani");
         Require(m_skinnedMeshes, "guy", "SkinnedMeshes/", ".skm");
+        float previousStart = -1.0f;
         for (const char* scene : kScenes) {
             Require(m_models, scene, "models/", ".geo");
             Require(m_animations, scene, "animations/", ".ani");
-            CheckCameras(scene);
+            CheckCameras(scene, &previousStart);
+            CheckSceneFile(scene);
         }
         CheckRootFile("loader.jpg", [](const std::string& path) {
             ImageLoader::Pixels pixels;
@@ -141,12 +145,16 @@ private:
         } catch (const FatalReport& e) {
             problem = e.what();
         }
-        if (problem.empty()) return;
-        while (!problem.empty() && (problem.back() == ' ' || problem.back() == ';'))
-            problem.pop_back();
         // Reports of the binary readers already start with the file's name.
         if (problem.rfind(label + ": ", 0) == 0) problem = problem.substr(label.size() + 2);
-        m_problems.push_back(label + ": " + problem);
+        // Checks that find several problems join them with "; ": one line each.
+        size_t from = 0;
+        while (from < problem.size()) {
+            size_t end = problem.find("; ", from);
+            if (end == std::string::npos) end = problem.size();
+            if (end > from) m_problems.push_back(label + ": " + problem.substr(from, end - from));
+            from = end + 2;
+        }
     }
 
     void LoadKind(const std::string& sub, std::initializer_list<const char*> masks,
@@ -166,7 +174,69 @@ private:
             m_problems.push_back(name + ": required, but " + sub + " has no " + name + extensions);
     }
 
-    void CheckCameras(const std::string& scene) {
+    // The scene file loads, names meshes of the scene's own model only, and keeps the rules
+    // the scene code relies on.
+    void CheckSceneFile(const std::string& scene) {
+        const std::string relative = "Scenes/" + scene + ".scene";
+        Try(relative, [&]() -> std::string {
+            std::unique_ptr<SceneData> data =
+                ParseSceneFile(PlatformResolvePath(m_folder + relative));
+            if (!data) return "missing, or not a scene file";
+            std::unique_ptr<Model> model;
+            if (m_models.count(scene))
+                model = LoadModel(PlatformResolvePath(m_folder + "models/" + scene + ".geo"));
+            std::string problems;
+            auto needMesh = [&](const std::string& mesh, const char* what) {
+                if (model && !model->FindMesh(mesh))
+                    problems += std::string(what) + " \"" + mesh + "\" is not a mesh of " + scene +
+                                ".geo; ";
+            };
+            for (const RibbonData& r : data->ribbons) {
+                if (r.Source) needMesh(r.Source->MeshName, "ribbon source");
+                if (r.Destination) needMesh(r.Destination->MeshName, "ribbon destination");
+                if (r.StaticSource) needMesh(r.StaticSource->MeshName, "static source");
+                if (r.StaticDestination)
+                    needMesh(r.StaticDestination->MeshName, "static destination");
+                if (!r.Path) {
+                    problems += "a ribbon without a path; ";
+                    continue;
+                }
+                const size_t keys = r.Path->Keys.size();
+                const bool morph = r.Source && r.Destination;
+                if (keys < (morph ? 4u : 2u))
+                    problems += "a ribbon path of " + std::to_string(keys) + " keys (needs " +
+                                (morph ? "4" : "2") + "); ";
+                else if (r.Path->Keys[morph ? keys / 2 - 1 : keys - 1].time == 0.0f)
+                    problems += "a ribbon path whose last key is at time 0; ";
+            }
+            for (const StaticData& st : data->statics) needMesh(st.MeshName, "static");
+            if (scene == std::string("Scene07")) {
+                bool water = false;
+                for (const StaticData& st : data->statics) water = water || st.MeshName == "woda";
+                if (!water) problems += "no static \"woda\" for the water; ";
+            }
+            if (scene == std::string("SceneDupa")) {
+                const GuyData* guy = nullptr;
+                for (const GuyData& g : data->guys)
+                    if (g.Id == "1") guy = &g;
+                if (!guy) {
+                    problems += "no guy with id 1 (\"scene.guy.1\"); ";
+                } else if (!guy->RibbonName.empty()) {
+                    bool found = false;
+                    for (const RibbonData& r : data->ribbons)
+                        found = found ||
+                                (r.Destination &&
+                                 r.Destination->MeshName == "scene.morph.dst." + guy->RibbonName);
+                    if (!found)
+                        problems += "no ribbon with destination \"scene.morph.dst." +
+                                    guy->RibbonName + "\" for the guy; ";
+                }
+            }
+            return problems;
+        });
+    }
+
+    void CheckCameras(const std::string& scene, float* previousStart) {
         const std::string relative = "cameras/" + scene + ".cam";
         const std::string path = PlatformResolvePath(m_folder + relative);
         struct stat st;
@@ -183,7 +253,21 @@ private:
             AnimCameraManager manager;
             manager.Load(path, &instance);
             if (manager.GetCamerasCount() == 0) return std::string("holds no camera");
-            return std::string();
+            std::string problems;
+            for (int i = 0; i < manager.GetCamerasCount(); ++i) {
+                const AnimationData* node = data->FindNode(manager.GetCamera(i)->GetId());
+                if (node && (!node->GetPositionCurve() || !node->GetRotationCurve() ||
+                             !node->GetScaleCurve()))
+                    problems += "camera \"" + manager.GetCamera(i)->GetName() +
+                                "\" does not key all three tracks of its node; ";
+            }
+            // The first scene starts at 0 whatever its cameras say.
+            const float start = scene == kScenes[0] ? 0.0f : manager.GetCamera(0)->GetStartTime();
+            if (start <= *previousStart)
+                problems +=
+                    "starts at " + std::to_string(start) + " s, not after the scene before it; ";
+            *previousStart = start;
+            return problems;
         });
     }
 
