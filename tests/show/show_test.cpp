@@ -7,12 +7,16 @@
 #include <dlfcn.h>
 #include <execinfo.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
 
+#include "camera/animcamera.h"
+#include "camera/animcameramanager.h"
 #include "demo/basescene.h"
 #include "formats/pngwriter.h"
 #include "render/framereadback.h"
@@ -110,8 +114,8 @@ protected:
         ASSERT_EQ(chdir(dir.Path().c_str()), 0);
         UnpackArchive(std::string(PINDLE_BUILT_CONTENT_DIR) + "/demodat", dir.Path() + "/");
         controller = new DemoController;
-        ASSERT_TRUE(controller->Initialize(nullptr, "show test", kWidth, kHeight, 32, 0, false,
-                                           true));
+        ASSERT_TRUE(
+            controller->Initialize(nullptr, "show test", kWidth, kHeight, 32, 0, false, true));
         ASSERT_TRUE(controller->LoadContent(dir.Path() + "/korvane_data_orbendale/"));
         ASSERT_TRUE(controller->InitDrawingRoutines());
         // Frames are read from the back buffer just before each present.
@@ -140,6 +144,23 @@ TEST_F(Show, PlaysAllNineScenesInOrderWithTheOverlaysInPlace) {
     for (size_t i = 1; i < 9; ++i)
         EXPECT_NEAR(timeline->GetScene(i)->GetStartTime(), kSceneStarts[i], 1e-3f) << i;
 
+    // The middle of every camera of every scene: one frame each, to compare within a scene.
+    struct CameraFrame {
+        size_t scene;
+        int frame;
+        Pixels pixels;
+    };
+    std::vector<CameraFrame> cameraFrames;
+    for (size_t s = 0; s < timeline->GetScenesCount(); ++s) {
+        const AnimCameraManager* cameras = timeline->GetScene(s)->GetCameraManager();
+        for (int c = 0; c < cameras->GetCamerasCount(); ++c) {
+            const AnimCamera* camera = cameras->GetCamera(c);
+            const float begin = c == 0 ? kSceneStarts[s] : cameras->GetCamera(c - 1)->GetEndTime();
+            const float middle = 0.5f * (begin + std::min(camera->GetEndTime(), 356.0f));
+            cameraFrames.push_back({s, static_cast<int>(middle * kFps), {}});
+        }
+    }
+
     std::vector<float> switches;  // the time at which each scene became active
     unsigned active = 0;
     float previous = 0.0f;
@@ -151,6 +172,7 @@ TEST_F(Show, PlaysAllNineScenesInOrderWithTheOverlaysInPlace) {
         bool sample = k == 0 || k == static_cast<int>(357.0f * kFps);
         for (int s = 0; s < 9; ++s)
             sample = sample || k == static_cast<int>((kSceneStarts[s] + 20.0f) * kFps);
+        for (const CameraFrame& c : cameraFrames) sample = sample || k == c.frame;
         Pixels frame;
         if (sample)
             frame = DrawKept(time, time - previous);
@@ -162,6 +184,8 @@ TEST_F(Show, PlaysAllNineScenesInOrderWithTheOverlaysInPlace) {
             active = timeline->GetActiveIndex();
             switches.push_back(time);
         }
+        for (CameraFrame& c : cameraFrames)
+            if (k == c.frame) c.pixels = frame;
         if (k == 0) start = frame;
         if (k == static_cast<int>(357.0f * kFps)) end = frame;
         for (int s = 0; s < 9; ++s)
@@ -178,6 +202,22 @@ TEST_F(Show, PlaysAllNineScenesInOrderWithTheOverlaysInPlace) {
     EXPECT_GT(start.Mean(), 10.0) << "the start screen covers frame 0";
     EXPECT_GT(end.Mean(), 5.0) << "the end screen shows at 357 s";
     for (int s = 0; s < 9; ++s) EXPECT_GT(middle[s].Mean(), 1.0) << "scene " << s << " is black";
+
+    // Each camera shows something, and something else than the scene's other cameras.
+    for (size_t i = 0; i < cameraFrames.size(); ++i) {
+        const CameraFrame& a = cameraFrames[i];
+        EXPECT_GT(a.pixels.Mean(), 1.0) << "scene " << a.scene << ", frame " << a.frame;
+        for (size_t j = i + 1; j < cameraFrames.size(); ++j) {
+            const CameraFrame& b = cameraFrames[j];
+            if (b.scene != a.scene) continue;
+            double difference = 0.0;
+            for (size_t p = 0; p < a.pixels.rgb.size(); ++p)
+                difference += std::abs(a.pixels.rgb[p] - b.pixels.rgb[p]);
+            EXPECT_GT(difference / a.pixels.rgb.size(), 2.0)
+                << "scene " << a.scene << ": frames " << a.frame << " and " << b.frame
+                << " look alike";
+        }
+    }
 }
 
 TEST_F(Show, FramesAllocateNothingOnceTheShowRuns) {
