@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include <time.h>
 #include <unistd.h>
 
 #include "content/basemesh.h"
@@ -239,6 +241,25 @@ void SaveFrame(const char* path) {
     std::ofstream(path, std::ios::binary) << WritePng(image);
 }
 
+// CPU time of the whole process, llvmpipe's rasteriser threads included: on a shared machine it
+// moves far less than the wall-clock time, so it is reported beside it as "cpu_ms" per frame.
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+template <typename Frame>
+void TimeFrames(benchmark::State& state, Frame frame) {
+    const double cpuStart = ProcessCpuSeconds();
+    for (auto _ : state) {
+        frame();
+        glFinish();
+    }
+    const double frames = static_cast<double>(std::max<int64_t>(state.iterations(), 1));
+    state.counters["cpu_ms"] = (ProcessCpuSeconds() - cpuStart) * 1000.0 / frames;
+}
+
 void BM_EngineFrame(benchmark::State& state) {
     if (!g_scene->ok) {
         state.SkipWithError("no GL context");
@@ -250,15 +271,55 @@ void BM_EngineFrame(benchmark::State& state) {
         g_scene->engine->SetRenderables(
             {g_scene->solidRenderable.get(), g_scene->wireRenderable.get()});
     }
-    for (auto _ : state) {
-        g_scene->engine->Render();
-        glFinish();
-    }
+    TimeFrames(state, [] { g_scene->engine->Render(); });
     state.SetLabel(state.range(0) == 0 ? "empty list" : "20000 triangles, solid + wireframe");
     const char* png = std::getenv("PINDLE_BENCH_PNG");
     if (png && state.range(0) != 0) SaveFrame(png);
 }
 BENCHMARK(BM_EngineFrame)->Arg(0)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The machine's own reference: one full-window copy of a 1280 x 720 texture with "Blit" into the
+// back buffer, the cheapest full-screen pass there is. Every other figure can be read as a number
+// of these.
+void BM_FullScreenCopy(benchmark::State& state) {
+    if (!g_scene->ok) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    std::vector<unsigned char> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(i * 7);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kWidth, kHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    Shader* blit = g_scene->content->GetShader("Blit");
+    GLuint quad = 0;
+    const GLfloat corners[8] = {-1, 1, -1, -1, 1, 1, 1, -1};
+    glGenBuffers(1, &quad);
+    glBindBuffer(GL_ARRAY_BUFFER, quad);
+    glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, kWidth, kHeight);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    for (GLuint i = 1; i <= 8; ++i) glDisableVertexAttribArray(i);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    blit->Use();
+    blit->SetTexture("u_tex", 0, texture);
+    TimeFrames(state, [] { glDrawArrays(GL_TRIANGLE_STRIP, 0, 4); });
+    glDisableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDeleteBuffers(1, &quad);
+    glDeleteTextures(1, &texture);
+    state.SetLabel("1280 x 720 texture to the window, no blending");
+}
+BENCHMARK(BM_FullScreenCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include "render/graphicsengine.h"
 #include "render/graphicslog.h"
 #include "render/loadingscreen.h"
+#include "render/passtimer.h"
 #include "render/spritebatch.h"
 #include "scene/sceneloader.h"
 #include "shell/assert.h"
@@ -184,6 +185,7 @@ bool DemoController::Draw(float time, float dt) {
 
     m_engine->Render();
 
+    PassTimer::Begin();
     m_engine->BlitOpacity(m_mask, 0.5f);
     const float cut = m_cutFade.Update(m_camera, time, dt);
     if (cut > 0.0f) m_engine->BlitOpacity(m_blackTexture, cut);
@@ -191,6 +193,7 @@ bool DemoController::Draw(float time, float dt) {
     if (end >= 0.0f) m_engine->BlitOpacity(m_endScreen, end);
     const float start = StartScreenOpacity(time);
     if (start >= 0.0f) m_engine->BlitOpacity(m_startScreen, start);
+    PassTimer::End(&FramePassTimes::overlays);
 
     GraphicsLog::SetMatrix(m_viewProj);
     GraphicsLog::Flush();

@@ -9,6 +9,7 @@
 #include "content/shader.h"
 #include "content/texture.h"
 #include "render/framebuffer.h"
+#include "render/passtimer.h"
 #include "render/quad.h"
 #include "render/renderable.h"
 #include "shell/assert.h"
@@ -96,6 +97,7 @@ void GraphicsEngine::SetRenderables(const std::vector<Renderable*>& list) {
 }
 
 void GraphicsEngine::Render() {
+    PassTimer::Begin();
     // 1. The scene pass writes the scene image and the glow source at once, alpha included.
     m_sceneFramebuffer->Bind();
     glViewport(0, 0, m_width, m_height);
@@ -120,6 +122,8 @@ void GraphicsEngine::Render() {
 
     // 3. The default framebuffer between the passes.
     Framebuffer::Unbind();
+    PassTimer::End(&FramePassTimes::scene);
+    PassTimer::Begin();
 
     // 4. The glow source at half size.
     m_halfFramebuffer->Bind();
@@ -137,6 +141,7 @@ void GraphicsEngine::Render() {
     m_addShader->SetTexture("u_tex1", 0, m_sceneTexture->GetId());
     m_addShader->SetTexture("u_tex2", 1, m_glowBlurTexture->GetId());
     DrawQuad();
+    PassTimer::End(&FramePassTimes::glow);
 }
 
 void GraphicsEngine::Downsample(const Texture* source) {
