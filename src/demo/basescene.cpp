@@ -5,6 +5,7 @@
 #include "content/animationdata.h"
 #include "content/contentmanager.h"
 #include "objects/gameobject.h"
+#include "scene/scenedata.h"
 #include "scene/sceneloader.h"
 #include "scene/sceneobjectfactory.h"
 #include "shell/assert.h"
@@ -14,7 +15,11 @@ BaseScene::~BaseScene() = default;
 
 bool BaseScene::LoadScene(const std::string& fileName) {
     SceneObjectFactory factory(m_gameObjects, m_ownedObjects);
-    return ::LoadScene(fileName, factory, &m_name);
+    std::unique_ptr<SceneData> records = ::LoadScene(fileName, factory);
+    if (!records) return false;
+    m_name = records->name;
+    m_sceneRecords = std::move(records);
+    return true;
 }
 
 void BaseScene::Load() {

@@ -15,6 +15,7 @@ class Animation;
 class GameObject;
 class ICamera;
 class Renderable;
+struct SceneData;
 
 class BaseScene {
 public:
@@ -44,8 +45,8 @@ public:
     AnimCameraManager* GetCameraManager() const { return m_cameraManager.get(); }
 
 protected:
-    // Reads the scene file of that name, fills m_name and m_gameObjects; false when the file
-    // can't be read.
+    // Reads the scene file of that name, fills m_name and m_gameObjects and keeps the file's
+    // records; false when the file can't be read.
     bool LoadScene(const std::string& fileName);
 
     std::string m_name;
@@ -56,5 +57,7 @@ protected:
     ICamera* m_camera = nullptr;
 
 private:
+    // The scene file's records, kept as long as the objects made from them.
+    std::unique_ptr<SceneData> m_sceneRecords;
     std::vector<std::unique_ptr<GameObject>> m_ownedObjects;
 };

@@ -19,6 +19,7 @@ struct DialogState {
     GtkWidget* window = nullptr;
     GtkWidget* combo = nullptr;
     GtkWidget* start = nullptr;
+    GtkWidget* quit = nullptr;
     GdkPixbuf* picture = nullptr;
     GMainLoop* loop = nullptr;
     int result = -1;
@@ -64,6 +65,41 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer user) {
 void OnChanged(GtkComboBox* combo, gpointer user) {
     auto* state = static_cast<DialogState*>(user);
     gtk_widget_set_sensitive(state->start, gtk_combo_box_get_active(combo) >= 0);
+}
+
+// Tab and Shift+Tab go round "Start", "Quit", the mode list, in the order the controls are
+// declared, not by where they sit. Returning false at either end lets the window wrap around.
+// The arrow keys keep the toolkit's order by position.
+gboolean OnFocus(GtkWidget* container, GtkDirectionType direction, gpointer user) {
+    if (direction != GTK_DIR_TAB_FORWARD && direction != GTK_DIR_TAB_BACKWARD) return FALSE;
+    auto* state = static_cast<DialogState*>(user);
+    GtkWidget* const chain[] = {state->start, state->quit, state->combo};
+    constexpr int kCount = 3;
+    const int step = direction == GTK_DIR_TAB_FORWARD ? 1 : -1;
+    int i = step > 0 ? 0 : kCount - 1;
+    if (GtkWidget* current = gtk_container_get_focus_child(GTK_CONTAINER(container))) {
+        // A control may first move the focus within itself.
+        if (gtk_widget_child_focus(current, direction)) return TRUE;
+        for (int k = 0; k < kCount; ++k)
+            if (chain[k] == current) i = k + step;
+    }
+    for (; i >= 0 && i < kCount; i += step)
+        if (gtk_widget_child_focus(chain[i], direction)) return TRUE;
+    return FALSE;
+}
+
+// The dialog has neither a default nor a cancel button, so Return and Escape do nothing, even
+// on a focused button. An open list has the keyboard to itself and still takes Return.
+gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
+    switch (event->keyval) {
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+        case GDK_KEY_ISO_Enter:
+        case GDK_KEY_Escape:
+            return TRUE;
+        default:
+            return FALSE;
+    }
 }
 
 // SIGINT and SIGTERM arrive as SDL's quit event; the dialog treats them as "Quit".
@@ -133,20 +169,25 @@ int PlatformRunSetupDialog(const std::vector<std::string>& entries, int selected
     state.start = gtk_button_new_with_label("Start");
     gtk_widget_set_size_request(state.start, 75, 21);
     gtk_fixed_put(GTK_FIXED(fixed), state.start, 235, kControlsY);
-    GtkWidget* quit = gtk_button_new_with_label("Quit");
-    gtk_widget_set_size_request(quit, 75, 21);
-    gtk_fixed_put(GTK_FIXED(fixed), quit, 313, kControlsY);
+    state.quit = gtk_button_new_with_label("Quit");
+    gtk_widget_set_size_request(state.quit, 75, 21);
+    gtk_fixed_put(GTK_FIXED(fixed), state.quit, 313, kControlsY);
 
     gtk_container_add(GTK_CONTAINER(state.window), fixed);
     g_signal_connect(state.combo, "changed", G_CALLBACK(OnChanged), &state);
     g_signal_connect(state.start, "clicked", G_CALLBACK(OnStart), &state);
-    g_signal_connect(quit, "clicked", G_CALLBACK(OnQuit), &state);
+    g_signal_connect(state.quit, "clicked", G_CALLBACK(OnQuit), &state);
     g_signal_connect(state.window, "delete-event", G_CALLBACK(OnDelete), &state);
+    g_signal_connect(state.window, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
+    g_signal_connect(fixed, "focus", G_CALLBACK(OnFocus), &state);
     gtk_combo_box_set_active(GTK_COMBO_BOX(state.combo), selected);
     gtk_widget_set_sensitive(state.start, selected >= 0);
 
     guint timer = g_timeout_add(100, CheckQuitSignal, &state);
     gtk_widget_show_all(state.window);
+    // The first tab stop has the focus when the dialog opens, so Space starts the show. A
+    // disabled "Start" can't take it; the window gives it to the next stop, "Quit".
+    gtk_widget_grab_focus(state.start);
     gtk_window_present(GTK_WINDOW(state.window));
     g_main_loop_run(state.loop);
 

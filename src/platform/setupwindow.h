@@ -1,7 +1,8 @@
 // The setup dialog's window: the picture with a black band across its bottom, a drop-down list
 // of display modes, "Start" and "Quit". It runs modally and returns the chosen entry after
 // "Start", or -1 after "Quit", closing the window, or a quit signal. "Start" stays disabled
-// while no entry is selected. Return and Escape do nothing.
+// while no entry is selected. Tab goes "Start", "Quit", the list, and "Start" has the focus as
+// the dialog opens. Return and Escape do nothing.
 #pragma once
 
 #include <string>

@@ -124,6 +124,40 @@ GuyData ParseGuy(const XMLNode& node) {
     return guy;
 }
 
+// Ribbons, then statics, then guys, each in document order. With a factory, each record's object
+// is built before the next entry is parsed. Every entry becomes one record or is fatal, so with
+// the lists reserved up front no record moves once it is made.
+std::unique_ptr<SceneData> ReadScene(const XMLNode& root, ISceneObjectFactory* factory) {
+    const XMLNode* ribbons = root.FindChild("Ribbons");
+    if (!ribbons) return nullptr;
+    auto scene = std::make_unique<SceneData>();
+    scene->name = root.GetAttribute("name", "");
+    scene->ribbons.reserve(static_cast<size_t>(ribbons->GetChildrenCount()));
+    for (int i = 0; i < ribbons->GetChildrenCount(); ++i) {
+        const XMLNode* node = ribbons->GetChild(i);
+        ASSERT_AT(node, node->GetName() == "Ribbon");
+        scene->ribbons.push_back(ParseRibbon(*node));
+        if (factory) factory->CreateRibbon(scene->name, scene->ribbons.back());
+    }
+    if (const XMLNode* statics = root.FindChild("StaticMeshes")) {
+        scene->statics.reserve(static_cast<size_t>(statics->GetChildrenCount()));
+        for (int i = 0; i < statics->GetChildrenCount(); ++i) {  // any tag
+            scene->statics.push_back(ParseStatic(*statics->GetChild(i)));
+            if (factory) factory->CreateStatic(scene->name, scene->statics.back());
+        }
+    }
+    if (const XMLNode* guys = root.FindChild("Guys")) {
+        scene->guys.reserve(static_cast<size_t>(guys->GetChildrenCount()));
+        for (int i = 0; i < guys->GetChildrenCount(); ++i) {
+            const XMLNode* node = guys->GetChild(i);
+            ASSERT_AT(node, node->GetName() == "Guy");
+            scene->guys.push_back(ParseGuy(*node));
+            if (factory) factory->CreateGuy(scene->name, scene->guys.back());
+        }
+    }
+    return scene;
+}
+
 }  // namespace
 
 void SetSceneContentPath(const std::string& path) { SceneContentPath() = path; }
@@ -158,30 +192,7 @@ MaterialData ParseMaterialData(const XMLNode* materialNode) {
     return material;
 }
 
-std::unique_ptr<SceneData> ParseScene(const XMLNode& root) {
-    const XMLNode* ribbons = root.FindChild("Ribbons");
-    if (!ribbons) return nullptr;
-    auto scene = std::make_unique<SceneData>();
-    scene->name = root.GetAttribute("name", "");
-    for (int i = 0; i < ribbons->GetChildrenCount(); ++i) {
-        const XMLNode* node = ribbons->GetChild(i);
-        ASSERT_AT(node, node->GetName() == "Ribbon");
-        scene->ribbons.push_back(ParseRibbon(*node));
-    }
-    if (const XMLNode* statics = root.FindChild("StaticMeshes")) {
-        for (int i = 0; i < statics->GetChildrenCount(); ++i) {  // any tag
-            scene->statics.push_back(ParseStatic(*statics->GetChild(i)));
-        }
-    }
-    if (const XMLNode* guys = root.FindChild("Guys")) {
-        for (int i = 0; i < guys->GetChildrenCount(); ++i) {
-            const XMLNode* node = guys->GetChild(i);
-            ASSERT_AT(node, node->GetName() == "Guy");
-            scene->guys.push_back(ParseGuy(*node));
-        }
-    }
-    return scene;
-}
+std::unique_ptr<SceneData> ParseScene(const XMLNode& root) { return ReadScene(root, nullptr); }
 
 std::unique_ptr<SceneData> ParseSceneFile(const std::string& path) {
     std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(path);
@@ -189,12 +200,8 @@ std::unique_ptr<SceneData> ParseSceneFile(const std::string& path) {
     return ParseScene(*root);
 }
 
-bool LoadScene(const std::string& name, ISceneObjectFactory& factory, std::string* sceneName) {
-    std::unique_ptr<SceneData> scene = ParseSceneFile(GetSceneFilePath(name));
-    if (!scene) return false;
-    *sceneName = scene->name;
-    for (const RibbonData& ribbon : scene->ribbons) factory.CreateRibbon(scene->name, ribbon);
-    for (const StaticData& data : scene->statics) factory.CreateStatic(scene->name, data);
-    for (const GuyData& guy : scene->guys) factory.CreateGuy(scene->name, guy);
-    return true;
+std::unique_ptr<SceneData> LoadScene(const std::string& name, ISceneObjectFactory& factory) {
+    std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(GetSceneFilePath(name));
+    if (!root) return nullptr;
+    return ReadScene(*root, &factory);
 }

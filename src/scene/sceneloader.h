@@ -1,6 +1,6 @@
 // Scene files: ParseSceneFile reads one into description records, and LoadScene finds a scene's
-// file under the data folder and hands every record to an ISceneObjectFactory, which builds
-// the game objects. Parsing checks the file's structure only (tags, value spelling); whether a
+// file under the data folder and builds its game objects through an ISceneObjectFactory, entry
+// by entry. Parsing checks the file's structure only (tags, value spelling); whether a
 // description makes a working object is for the object constructors to decide.
 #pragma once
 
@@ -13,7 +13,8 @@ class XMLNode;
 
 // Builds a scene's game objects from its descriptions and appends them to the scene's list.
 // LoadScene calls it for every ribbon, then every static, then every guy, each group in
-// document order. A record is valid only during the call: copy what the object keeps.
+// document order, as soon as the entry is parsed and before the next one is read. A record
+// stays where it is for as long as the SceneData that LoadScene gives back.
 class ISceneObjectFactory {
 public:
     virtual ~ISceneObjectFactory() = default;
@@ -40,7 +41,9 @@ std::unique_ptr<SceneData> ParseScene(const XMLNode& root);
 // property element present sets its member from its "value" attribute.
 MaterialData ParseMaterialData(const XMLNode* materialNode);
 
-// Parses GetSceneFilePath(name), stores the root's "name" in *sceneName and gives every
-// description to the factory. False, with nothing stored or created, when ParseSceneFile gives
-// null.
-bool LoadScene(const std::string& name, ISceneObjectFactory& factory, std::string* sceneName);
+// Reads GetSceneFilePath(name) as ParseSceneFile does, but has the factory build each entry's
+// object before it parses the next entry: of two faulty entries, the first one's fault is the
+// one reported, whether the parser or the object finds it. Gives back every record (its name is
+// the root's "name"); the caller keeps them as long as the objects. Null, with nothing created,
+// where ParseSceneFile gives null.
+std::unique_ptr<SceneData> LoadScene(const std::string& name, ISceneObjectFactory& factory);

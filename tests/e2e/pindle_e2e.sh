@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs the show like a person would, on a virtual display of its own.
-#   pindle_e2e.sh PINDLE CONTENT_DIR ARTIFACT_DIR start|sigterm|quit|nodisplay
+#   pindle_e2e.sh PINDLE CONTENT_DIR ARTIFACT_DIR start|keystart|sigterm|quit|keyquit|nodisplay
 # start:     clicks "Start", waits for the main loop, takes a screenshot, presses Escape and
 #            checks the exit code and the log.
-# sigterm:   the same, but ends the show with SIGTERM, which must end it as cleanly.
+# keystart:  the same without the mouse: Return and Escape leave the dialog as it is, then
+#            Space presses "Start", which has the focus as the dialog opens.
+# sigterm:   the same as start, but ends the show with SIGTERM, which must end it as cleanly.
 # quit:      clicks "Quit" and checks that the program ends quietly without unpacking anything.
+# keyquit:   the same without the mouse: Tab moves the focus on to "Quit" and Space presses it.
 # nodisplay: runs without any display and expects the advice to use the capture tool.
 set -euo pipefail
 
@@ -54,13 +57,27 @@ eval "$(xdotool getwindowgeometry --shell "$dialog")"
 import -window root "$artifacts/dialog.png"
 
 # The dialog's controls sit on the black band: Start at (235, 161), Quit at (313, 161).
-if [[ $mode == quit ]]; then
-    xdotool mousemove $((X + 313 + 30)) $((Y + 161 + 8)) click 1
-else
-    xdotool mousemove $((X + 235 + 30)) $((Y + 161 + 8)) click 1
-fi
+case $mode in
+quit) xdotool mousemove $((X + 313 + 30)) $((Y + 161 + 8)) click 1 ;;
+keystart | keyquit)
+    # No window manager runs here to give the new window the keyboard, as one would on a
+    # desktop; the test gives it.
+    timeout 5 xdotool windowfocus --sync "$dialog" || fail "the dialog did not take the focus"
+    if [[ $mode == keyquit ]]; then
+        xdotool key Tab space
+    else
+        xdotool key Return Escape
+        sleep 0.5
+        kill -0 "$pid" 2>/dev/null || fail "Return or Escape ended the program"
+        xdotool search --name "^Pindle setup$" >/dev/null || fail "Return or Escape closed the dialog"
+        [[ $(grep -c LODA log.txt) -eq 1 ]] || fail "Return or Escape went past the dialog"
+        xdotool key space
+    fi
+    ;;
+*) xdotool mousemove $((X + 235 + 30)) $((Y + 161 + 8)) click 1 ;;
+esac
 
-if [[ $mode == quit ]]; then
+if [[ $mode == quit || $mode == keyquit ]]; then
     timeout 10 tail --pid="$pid" -f /dev/null || fail "pindle did not end after Quit"
     wait "$pid" && rc=0 || rc=$?
     pid=""
@@ -68,7 +85,7 @@ if [[ $mode == quit ]]; then
     [[ ! -e "$TMPDIR/korvane_data_orbendale" ]] || fail "Quit still unpacked the archive"
     grep -q "LODA 110" log.txt || fail "checkpoint 110 missing"
     [[ $(grep -c LODA log.txt) -eq 1 ]] || fail "checkpoints after 110 were logged"
-    echo "PASS quit"
+    echo "PASS $mode"
     exit 0
 fi
 

@@ -1,5 +1,5 @@
 // The show's object factory through LoadScene: every record of a scene file becomes its game
-// object, in the scene's order, on both lists.
+// object, in the scene's order, on both lists, each built before the next entry is read.
 #include "scene/sceneobjectfactory.h"
 
 #include <gtest/gtest.h>
@@ -11,15 +11,30 @@
 #include "objects/static.h"
 #include "render/renderable.h"
 #include "scene/ribbon.h"
+#include "support/fatalcapture.h"
 #include "support/glcontext.h"
 
 namespace {
 
-TEST(SceneObjectFactory, LoadSceneMakesRibbonsStaticsAndGuysInOrder) {
+class SceneObjectFactoryTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(content.dir.File("Scenes"));
+        SetSceneContentPath(content.dir.Path() + "/");
+    }
+    void TearDown() override { SetSceneContentPath(""); }
+    void Write(const std::string& text) {
+        WriteFileBytes(content.dir.File("Scenes/Test.scene"), text);
+    }
+
     GlTestContext gl;
     ObjectContent content;
-    std::filesystem::create_directories(content.dir.File("Scenes"));
-    WriteFileBytes(content.dir.File("Scenes/Test.scene"), R"(<Scene name="Scene">
+    std::vector<GameObject*> objects;
+    std::vector<std::unique_ptr<GameObject>> owner;
+};
+
+TEST_F(SceneObjectFactoryTest, LoadSceneMakesRibbonsStaticsAndGuysInOrder) {
+    Write(R"(<Scene name="Scene">
   <Guys>
     <Guy id="1" ribbon_name="1">
       <Material/>
@@ -44,14 +59,11 @@ TEST(SceneObjectFactory, LoadSceneMakesRibbonsStaticsAndGuysInOrder) {
   </Ribbons>
 </Scene>
 )");
-    SetSceneContentPath(content.dir.Path() + "/");
 
-    std::vector<GameObject*> objects;
-    std::vector<std::unique_ptr<GameObject>> owner;
     SceneObjectFactory factory(objects, owner);
-    std::string name;
-    ASSERT_TRUE(LoadScene("Test", factory, &name));
-    EXPECT_EQ(name, "Scene");
+    std::unique_ptr<SceneData> records = LoadScene("Test", factory);
+    ASSERT_NE(records, nullptr);
+    EXPECT_EQ(records->name, "Scene");
 
     ASSERT_EQ(objects.size(), 5u);
     ASSERT_EQ(owner.size(), 5u);
@@ -75,6 +87,26 @@ TEST(SceneObjectFactory, LoadSceneMakesRibbonsStaticsAndGuysInOrder) {
     guy->SetRibbon(morph);
     guy->Update(2.0f, 0.016f);
     EXPECT_EQ(guy->GetRibbon(), morph);
+}
+
+// A ribbon whose mesh the model lacks, then a guy the parser would reject: the ribbon is built,
+// and fails, before the guy is read.
+TEST_F(SceneObjectFactoryTest, ARibbonThatFailsIsReportedBeforeALaterMalformedGuy) {
+    Write(R"(<Scene name="Scene">
+  <Ribbons>
+    <Ribbon>
+      <Destination mesh_name="scene.morph.dst.9"><Material/></Destination>
+      <Path><Key time="1" position="0;1;0"/><Key time="2" position="0;2;0"/></Path>
+    </Ribbon>
+  </Ribbons>
+  <Guys><Guy id="1"><Material><UseWire value="no"/></Material></Guy></Guys>
+</Scene>
+)");
+    SceneObjectFactory factory(objects, owner);
+    const std::string report = CaptureFatal([&] { LoadScene("Test", factory); });
+    EXPECT_NE(report.find("Assertion failed: mesh != NULL, file "), std::string::npos) << report;
+    EXPECT_NE(report.find("ribbon.cpp"), std::string::npos) << report;
+    EXPECT_TRUE(objects.empty());
 }
 
 }  // namespace

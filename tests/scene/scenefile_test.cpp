@@ -243,25 +243,41 @@ TEST_F(SceneFile, UnreadableFilesAndFilesWithoutRibbonsGiveNothing) {
     EXPECT_TRUE(empty->guys.empty());
 }
 
-// Records what LoadScene asks for, in order.
+// Records what LoadScene asks for, in order. A ribbon whose destination is "missing" is
+// rejected, as the ribbon's constructor rejects a mesh its model lacks.
 struct RecordingFactory : ISceneObjectFactory {
     void CreateRibbon(const std::string& model, const RibbonData& data) override {
+        if (data.Destination->MeshName == "missing") ReportFatal("no mesh \"missing\"");
         calls.push_back("ribbon " + model + " " + data.Destination->MeshName);
+        records.push_back(&data);
     }
     void CreateStatic(const std::string& model, const StaticData& data) override {
         calls.push_back("static " + model + " " + data.MeshName);
+        records.push_back(&data);
     }
     void CreateGuy(const std::string& model, const GuyData& data) override {
         calls.push_back("guy " + model + " " + data.Id);
+        records.push_back(&data);
     }
     std::vector<std::string> calls;
+    std::vector<const void*> records;
 };
 
-TEST_F(SceneFile, LoadSceneFindsTheFileUnderScenesAndCreatesRibbonsThenStaticsThenGuys) {
-    SetSceneContentPath(m_dir.Path() + "/");
+class LoadSceneFile : public SceneFile {
+protected:
+    void SetUp() override {
+        SetSceneContentPath(m_dir.Path() + "/");
+        std::filesystem::create_directories(m_dir.File("Scenes"));
+    }
+    void TearDown() override { SetSceneContentPath(""); }
+    void Write(const std::string& name, const std::string& text) {
+        WriteFileBytes(m_dir.File("Scenes/" + name + ".scene"), text);
+    }
+};
+
+TEST_F(LoadSceneFile, FindsTheFileUnderScenesAndCreatesRibbonsThenStaticsThenGuys) {
     EXPECT_EQ(GetSceneFilePath("Level"), m_dir.Path() + "/Scenes\\Level.scene");
-    std::filesystem::create_directories(m_dir.File("Scenes"));
-    WriteFileBytes(m_dir.File("Scenes/Level.scene"), R"(<S name="Model">
+    Write("Level", R"(<S name="Model">
       <Guys><Guy id="g1"/><Guy id="g2"/></Guys>
       <StaticMeshes><Static mesh_name="s1"/><Static mesh_name="s2"/></StaticMeshes>
       <Ribbons>
@@ -271,20 +287,65 @@ TEST_F(SceneFile, LoadSceneFindsTheFileUnderScenesAndCreatesRibbonsThenStaticsTh
     </S>)");
 
     RecordingFactory factory;
-    std::string name = "unset";
-    ASSERT_TRUE(LoadScene("Level", factory, &name));
-    EXPECT_EQ(name, "Model");
+    std::unique_ptr<SceneData> scene = LoadScene("Level", factory);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(scene->name, "Model");
     const std::vector<std::string> expected = {"ribbon Model r1", "ribbon Model r2",
                                                "static Model s1", "static Model s2",
                                                "guy Model g1",    "guy Model g2"};
     EXPECT_EQ(factory.calls, expected);
+    // The records the objects were built from are the ones given back, where they were.
+    const std::vector<const void*> kept = {&scene->ribbons[0], &scene->ribbons[1],
+                                           &scene->statics[0], &scene->statics[1],
+                                           &scene->guys[0],    &scene->guys[1]};
+    EXPECT_EQ(factory.records, kept);
 
     RecordingFactory none;
-    std::string untouched = "unset";
-    EXPECT_FALSE(LoadScene("Missing", none, &untouched));
+    EXPECT_EQ(LoadScene("Missing", none), nullptr);
+    Write("NoRibbons", "<S name=\"Model\"><StaticMeshes><Static/></StaticMeshes></S>");
+    EXPECT_EQ(LoadScene("NoRibbons", none), nullptr);
     EXPECT_TRUE(none.calls.empty());
-    EXPECT_EQ(untouched, "unset");
-    SetSceneContentPath("");
+}
+
+// Each object is built before the next entry is parsed, so of two faults the earlier entry's is
+// reported, be it the object's or the parser's. Parsing alone, as the inspector does, reaches
+// the later fault.
+TEST_F(LoadSceneFile, TheFirstFaultyEntryIsTheOneReported) {
+    struct Case {
+        const char* text;
+        const char* loadReport;
+        std::vector<std::string> built;
+    };
+    const Case cases[] = {
+        // An object that fails, then a malformed guy.
+        {R"(<S name="M"><Ribbons><Ribbon><Destination mesh_name="missing"/></Ribbon></Ribbons>
+            <Guys><Guy><Material><UseSolid value="yes"/></Material></Guy></Guys></S>)",
+         "no mesh \"missing\"",
+         {}},
+        // A malformed ribbon after one that built: the parser's report, after the first object.
+        {R"(<S name="M"><Ribbons><Ribbon><Destination mesh_name="r1"/></Ribbon><Guy/>
+            <Ribbon><Destination mesh_name="missing"/></Ribbon></Ribbons></S>)",
+         "Assertion failed: node->GetName() == \"Ribbon\"",
+         {"ribbon M r1"}},
+        // A malformed static written first: no static is read before every ribbon is built.
+        {R"(<S name="M"><StaticMeshes><Static order="x"/></StaticMeshes>
+            <Ribbons><Ribbon><Destination mesh_name="missing"/></Ribbon></Ribbons></S>)",
+         "no mesh \"missing\"",
+         {}},
+    };
+    for (const Case& c : cases) {
+        Write("Faults", c.text);
+        RecordingFactory factory;
+        std::string report = CaptureFatal([&] { LoadScene("Faults", factory); });
+        EXPECT_NE(report.find(c.loadReport), std::string::npos) << c.text << "\n" << report;
+        EXPECT_EQ(factory.calls, c.built) << c.text;
+    }
+
+    Write("Faults", cases[0].text);
+    EXPECT_NE(CaptureFatal([&] {
+                  ParseSceneFile(m_dir.File("Scenes/Faults.scene"));
+              }).find("its not a bool"),
+              std::string::npos);
 }
 
 // Every member away from its default, so that a name the writer or the loader gets wrong
