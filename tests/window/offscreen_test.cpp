@@ -57,6 +57,13 @@ TEST_F(Offscreen, GivesACompatibilityContextOfTheSizeAskedWithoutADisplay) {
     GLint depth = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depth);
     EXPECT_GE(depth, 16);
+    // Eight bits a channel, as the show's window has, so frames round as they do there (a
+    // deeper config would come first if asked for "at least 8").
+    for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS}) {
+        GLint bits = 0;
+        glGetIntegerv(channel, &bits);
+        EXPECT_EQ(bits, 8) << channel;
+    }
     // The fixed-function matrix stack the show's free camera uses.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
