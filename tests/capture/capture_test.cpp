@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "capture.h"
 #include "capturefixture.h"
@@ -192,6 +193,21 @@ TEST_F(Capture, AShowThatPresentsNothingIsAnError) {
     CaptureRun run = Run({"--size", "8x8", "--frames", m_box.File("f")});
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("presented no frame at 0.000 s"), std::string::npos) << run.err;
+}
+
+// The writer runs beside the show: a frame it can't write still ends the capture with that
+// error, a few frames later at most.
+TEST_F(Capture, AWriteThatFailsMidwayEndsTheCaptureWithItsError) {
+    std::string dir = m_box.File("frames");
+    m_script.afterDraw = [&](int drawn) {
+        if (drawn != 5) return;
+        fs::rename(dir, m_box.File("moved"));
+        std::ofstream(dir) << "now a file";
+    };
+    CaptureRun run = Run({"--size", "8x8", "--fps", "10", "--to", "3", "--frames", dir});
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_NE(run.err.find("can't write " + dir + "/frame_0000"), std::string::npos) << run.err;
+    EXPECT_LT(m_script.draws.size(), 12u) << "goes on after the error";
 }
 
 TEST_F(Capture, HelpListsTheOptions) {

@@ -46,6 +46,7 @@ public:
         }
         if (static_cast<int>(m_script->draws.size()) == m_script->stopAfterDraws)
             *m_script->stop = 1;
+        if (m_script->afterDraw) m_script->afterDraw(static_cast<int>(m_script->draws.size()));
         return true;
     }
     void Stop() override { m_window.reset(); }

@@ -26,6 +26,8 @@ struct ShowScript {
     std::function<uint32_t(int drawn, float time, float dtSum)> colour;
     bool present = true;      // false: Draw never calls SwapBuffers
     int stopAfterDraws = -1;  // raises *stop after this many draws
+    // Called after each draw with the number of draws so far.
+    std::function<void(int drawn)> afterDraw;
     volatile std::sig_atomic_t* stop = nullptr;
     std::vector<ShowCall> updates;
     std::vector<ShowCall> draws;

@@ -1,12 +1,18 @@
 // The capture tool's parts that need no GL: the command line, the frame plan, file names,
-// progress lines and sheet labels.
+// progress lines, sheet labels and the queue to the writer thread.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <set>
 #include <sstream>
+#include <stdexcept>
+#include <thread>
 
 #include "capture.h"
 #include "contactsheet.h"
+#include "framequeue.h"
 #include "frameplan.h"
 #include "options.h"
 #include "progress.h"
@@ -68,6 +74,60 @@ TEST(CaptureOptions, RefusesBadValuesAndCombinations) {
     std::string error;
     EXPECT_TRUE(ParseCaptureOptions({"--help"}, &o, &error));
     EXPECT_TRUE(o.help);
+}
+
+// A consumer slower than the producer: the frames still come in order, each buffer holds its
+// own frame while consumed, and only the queue's buffers go round.
+TEST(FrameQueue, ConsumesInOrderWithItsBuffersGoingRound) {
+    std::vector<int64_t> order;
+    std::set<const uint8_t*> buffers;
+    FrameQueue queue(64, 2, [&](const PlannedFrame& f, const uint8_t* pixels, std::string*) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(pixels[63], static_cast<uint8_t>(f.index));
+        order.push_back(f.index);
+        buffers.insert(pixels);
+        return true;
+    });
+    for (int i = 0; i < 20; ++i) {
+        uint8_t* buffer = queue.Acquire();
+        ASSERT_NE(buffer, nullptr);
+        std::memset(buffer, i, 64);
+        PlannedFrame f;
+        f.index = i;
+        queue.Submit(f);
+    }
+    std::string error;
+    EXPECT_TRUE(queue.Close(&error)) << error;
+    ASSERT_EQ(order.size(), 20u);
+    for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], static_cast<int64_t>(i));
+    EXPECT_LE(buffers.size(), 2u);
+}
+
+TEST(FrameQueue, TheFirstErrorStopsItAndCloseReturnsIt) {
+    for (bool throws : {false, true}) {
+        int consumed = 0;
+        FrameQueue queue(4, 2, [&](const PlannedFrame& f, const uint8_t*, std::string* error) {
+            ++consumed;
+            if (f.index < 3) return true;
+            if (throws) throw std::runtime_error("disk full");
+            *error = "disk full";
+            return false;
+        });
+        int accepted = 0;
+        for (int i = 0; i < 100; ++i) {
+            if (!queue.Acquire()) break;
+            PlannedFrame f;
+            f.index = i;
+            queue.Submit(f);
+            ++accepted;
+        }
+        EXPECT_LT(accepted, 100) << "frames are refused after the error";
+        EXPECT_EQ(queue.Error(), "disk full");
+        std::string error;
+        EXPECT_FALSE(queue.Close(&error));
+        EXPECT_EQ(error, "disk full");
+        EXPECT_EQ(consumed, 4) << "nothing is consumed after the error";
+    }
 }
 
 TEST(FramePlan, GridFrameCountCountsFramesBeforeTheEnd) {

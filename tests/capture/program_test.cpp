@@ -19,6 +19,21 @@ TEST(CaptureProgram, TwoSecondsOfTheShowMakeSixtyFramesAndTwoSecondsOfMusic) {
     EXPECT_NEAR(Probe(mp4, "a").duration, 2.0, 0.03);
 }
 
+// The show, the read-back and the writer thread make the same file every time.
+TEST(CaptureProgram, TwoCapturesOfARangeAreTheSameBytes) {
+    ProgramSandbox box;
+    std::string err, first = box.File("first.mp4"), second = box.File("second.mp4");
+    for (const std::string& mp4 : {first, second})
+        ASSERT_EQ(box.Run({"--size", "320x180", "--fps", "30", "--from", "20", "--to", "21.5",
+                           "--out", mp4},
+                          &err),
+                  0)
+            << err;
+    std::string a = ReadFileBytes(first), b = ReadFileBytes(second);
+    EXPECT_GT(a.size(), 10000u);
+    EXPECT_TRUE(a == b) << "the two captures differ";
+}
+
 TEST(CaptureProgram, CtrlCStopsCleanlyWithAPlayableVideo) {
     ProgramSandbox box;
     std::string err, mp4 = box.File("show.mp4");
