@@ -1,10 +1,11 @@
 // The capture tool's parts that need no GL: the command line, the frame plan, file names,
-// progress lines, sheet labels and the queue to the writer thread.
+// progress lines, sheet labels, the queue to the writer thread and the --stats table.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 #include "contactsheet.h"
 #include "framequeue.h"
 #include "frameplan.h"
+#include "framestats.h"
 #include "options.h"
 #include "progress.h"
 
@@ -74,6 +76,8 @@ TEST(CaptureOptions, RefusesBadValuesAndCombinations) {
     std::string error;
     EXPECT_TRUE(ParseCaptureOptions({"--help"}, &o, &error));
     EXPECT_TRUE(o.help);
+    EXPECT_TRUE(ParseCaptureOptions({"--stats"}, &o, &error)) << "measuring is enough to do";
+    EXPECT_TRUE(o.stats);
 }
 
 // A consumer slower than the producer: the frames still come in order, each buffer holds its
@@ -128,6 +132,43 @@ TEST(FrameQueue, TheFirstErrorStopsItAndCloseReturnsIt) {
         EXPECT_EQ(error, "disk full");
         EXPECT_EQ(consumed, 4) << "nothing is consumed after the error";
     }
+}
+
+TEST(FrameStats, QuantilesByNearestRank) {
+    std::vector<double> twenty;
+    for (int i = 20; i >= 1; --i) twenty.push_back(i);
+    EXPECT_EQ(FrameStats::Quantile(twenty, 0.5), 10.0);
+    EXPECT_EQ(FrameStats::Quantile(twenty, 0.95), 19.0);
+    EXPECT_EQ(FrameStats::Quantile({3, 1, 2}, 0.5), 2.0);
+    EXPECT_EQ(FrameStats::Quantile({7}, 0.95), 7.0);
+    EXPECT_EQ(FrameStats::Quantile({}, 0.5), 0.0);
+}
+
+TEST(FrameStats, RowsPerSceneInTheOrderReachedThenAll) {
+    FrameStats stats;
+    stats.Add("", 0.100, {});
+    for (int i = 1; i <= 4; ++i) stats.Add("b", i * 0.010, {0.005, 0.002, 0.001});
+    stats.Add("a", 0.020, {});
+    std::istringstream table(stats.Table());
+    std::string line;
+    std::getline(table, line);
+    for (const char* column :
+         {"scene", "frames", "median ms", "p95 ms", "scene pass", "glow", "overlays"})
+        EXPECT_NE(line.find(column), std::string::npos) << column;
+    const std::vector<std::vector<std::string>> expected = {
+        {"(start)", "1", "100.00", "100.00", "-", "-", "-"},
+        {"b", "4", "20.00", "40.00", "20%", "8%", "4%"},  // of 100 ms in all
+        {"a", "1", "20.00", "20.00", "-", "-", "-"},
+        {"all", "6", "20.00", "100.00", "9%", "4%", "2%"},  // of 220 ms
+    };
+    for (const auto& row : expected) {
+        ASSERT_TRUE(std::getline(table, line));
+        std::istringstream fields(line);
+        EXPECT_EQ(std::vector<std::string>(std::istream_iterator<std::string>(fields),
+                                           std::istream_iterator<std::string>()),
+                  row);
+    }
+    EXPECT_FALSE(std::getline(table, line));
 }
 
 TEST(FramePlan, GridFrameCountCountsFramesBeforeTheEnd) {

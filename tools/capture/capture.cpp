@@ -13,6 +13,7 @@
 
 #include "contactsheet.h"
 #include "framequeue.h"
+#include "framestats.h"
 #include "frameplan.h"
 #include "mp4writer.h"
 #include "options.h"
@@ -21,6 +22,7 @@
 #include "pngfile.h"
 #include "progress.h"
 #include "render/framereadback.h"
+#include "render/passtimer.h"
 #include "shell/assert.h"
 #include "shell/unpackarchive.h"
 #include "window/openglwindow.h"
@@ -224,7 +226,11 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     request.everyFrame = !o.out.empty() || (!o.framesDir.empty() && o.at.empty());
     request.at = o.at;
     request.tiles = o.contactSheet.empty() ? 0 : o.sheetColumns * o.sheetRows;
-    const std::vector<PlannedFrame> plan = PlanFrames(request);
+    const bool measureOnly = o.out.empty() && o.framesDir.empty() && o.contactSheet.empty();
+    request.everyFrame = request.everyFrame || measureOnly;
+    std::vector<PlannedFrame> plan = PlanFrames(request);
+    if (measureOnly)
+        for (PlannedFrame& f : plan) f.every = false;  // rendered and timed, not read back
     const int64_t frameCount = GridFrameCount(o.from, to, o.fps);
 
     Outputs outputs(o, frameCount);
@@ -280,6 +286,8 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     auto elapsed = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     };
+    FrameStats stats;
+    PassTimer::Enable(o.stats);
     int64_t rendered = 0;
     bool stopped = false, ended = false;
     std::string failure;
@@ -290,6 +298,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
                 stopped = true;
                 break;
             }
+            const auto frameBegin = std::chrono::steady_clock::now();
             bool go = show->Update(f.time, f.dt);
             keep = Kept(f) ? &f : nullptr;
             read = false;
@@ -301,6 +310,12 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
                 std::snprintf(time, sizeof time, "%.3f", f.time);
                 throw CaptureError(std::string("the show presented no frame at ") + time + " s");
             }
+            if (o.stats)
+                stats.Add(
+                    show->SceneName(),
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - frameBegin)
+                        .count(),
+                    PassTimer::Take());
             ++rendered;
             progress.Update(rendered, elapsed());
             if (!go) {
@@ -316,6 +331,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
         code = kFatalExitCode;
     }
     window->SetPresentHook(nullptr);
+    PassTimer::Enable(false);
     progress.Finish(rendered, elapsed());
 
     std::string closeError;
@@ -337,6 +353,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
         return code;
     }
     Report(err, o, rendered, elapsed());
+    if (o.stats) *env.out << stats.Table();
     if (ended) err << "pindle-capture: the show asked to stop at frame " << rendered << "\n";
     if (stopped) {
         err << "pindle-capture: stopped; the outputs hold the " << rendered
