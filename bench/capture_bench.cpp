@@ -13,18 +13,20 @@
 // The encoder runs on its own thread in a capture, beside the renderer, which keeps both cores
 // of a two-core machine busy, so its preset and threads were chosen on whole captures, not on
 // the encoder alone. Whole captures at 1280x720, 60 fps, 20 to 22 s of the show (120 frames),
-// frames per second as pindle-capture reports them, medians of three or four runs alternating
-// with the others on a two-core machine, and the file size:
+// frames per second as pindle-capture reports them, medians of three runs alternating with each
+// other on a two-core machine, and the file sizes:
 //
-//   preset      threads   fps    size          preset      threads   fps    size
-//   veryfast    auto      17.8   1.9 MB        superfast   1         19.0   4.1 MB
-//   veryfast    1         18.2   1.9 MB        ultrafast   auto      19.5   6.4 MB
-//   veryfast    2         18.3   1.9 MB        ultrafast   1         20.1   6.4 MB
-//   superfast   auto      18.5   4.1 MB        ultrafast   2         19.6   6.4 MB
+//   x264 preset   auto threads   1 thread   2 threads   file
+//   veryfast          15.9          16.2        16.6     1.9 MB
+//   superfast         16.9          16.8        16.8     4.1 MB
+//   ultrafast         17.2          17.8        17.7     6.4 MB
 //
-// One thread is best with every preset (the renderer wants the other core); the capture uses
-// superfast with one thread. Rendering alone, reading nothing back, ran at about 23.5 fps: no
-// preset can beat that.
+// In the same runs the capture as it was before (the RGB read, then x264 veryfast with its own
+// threads on the show's thread) made 14.9 fps, and rendering alone, reading nothing back, 20.7:
+// no preset beats that. The capture uses superfast on one thread: a few per cent faster than
+// veryfast for files twice the size; ultrafast gains as much again but drops the deblocking
+// filter. The thread count hardly matters (x264 makes the same file with any) and one leaves the
+// cores to the renderer.
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
 
