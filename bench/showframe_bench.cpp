@@ -8,16 +8,12 @@
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
 #include <time.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "demo/democontroller.h"
+#include "builtshow.h"
 #include "demo/basescene.h"
 #include "demo/scenesmanager.h"
-#include "shell/unpackarchive.h"
-#include "window/openglwindow.h"
 
 namespace {
 
@@ -34,22 +30,6 @@ constexpr SceneWindow kScenes[] = {{"Scene01", 0},   {"Scene02", 40},    {"Scene
                                    {"Scene05", 120}, {"SceneDupa", 160}, {"Scene06", 200},
                                    {"Scene07", 240}, {"Scene08", 280},   {"Scene09", 320}};
 
-DemoController* Show() {
-    static DemoController* controller = [] {
-        char pattern[] = "/tmp/pindle-bench-XXXXXX";
-        std::string root = mkdtemp(pattern);
-        if (chdir(root.c_str()) != 0) std::abort();
-        UnpackArchive(std::string(PINDLE_BUILT_CONTENT_DIR) + "/demodat", root + "/");
-        OpenglWindow::UseOffscreenSurfaces(true);
-        auto* c = new DemoController;
-        if (!c->Initialize(nullptr, "bench", kWidth, kHeight, 32, 0, false, true) ||
-            !c->LoadContent(root + "/korvane_data_orbendale/") || !c->InitDrawingRoutines())
-            std::abort();
-        return c;
-    }();
-    return controller;
-}
-
 double ProcessCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
@@ -58,7 +38,7 @@ double ProcessCpuSeconds() {
 
 // Arg: the scene's index. The timeline only moves forward, so the scenes run in show order.
 void BM_ShowFrame(benchmark::State& state) {
-    DemoController* controller = Show();
+    DemoController* controller = BuiltShow(kWidth, kHeight);
     const SceneWindow& scene = kScenes[state.range(0)];
     const float dt = 1.0f / kFps;
     float time = scene.start + 20.0f;
