@@ -54,6 +54,9 @@ std::vector<EGLDisplay> CandidateDisplays() {
     return displays;
 }
 
+// The configs come sorted deepest colour first, so a 10-bit config would win over the 8-bit
+// one a window gets: take the first whose channels have exactly the sizes asked for, so the
+// frames are rounded as the show's window rounds them.
 bool ChooseConfig(EGLDisplay display, int colorBits, EGLConfig* config, int* depthBits) {
     const int red = colorBits >= 24 ? 8 : 5;
     const int green = colorBits >= 24 ? 8 : 6;
@@ -72,12 +75,25 @@ bool ChooseConfig(EGLDisplay display, int colorBits, EGLConfig* config, int* dep
                                      depth,
                                      EGL_NONE};
         EGLint count = 0;
-        if (eglChooseConfig(display, attributes, config, 1, &count) && count > 0) {
-            EGLint actual = depth;
-            eglGetConfigAttrib(display, *config, EGL_DEPTH_SIZE, &actual);
-            *depthBits = actual;
-            return true;
+        if (!eglChooseConfig(display, attributes, nullptr, 0, &count) || count <= 0) continue;
+        std::vector<EGLConfig> configs(static_cast<size_t>(count));
+        if (!eglChooseConfig(display, attributes, configs.data(), count, &count) || count <= 0)
+            continue;
+        *config = configs[0];
+        for (EGLint i = 0; i < count; ++i) {
+            EGLint r = 0, g = 0, b = 0;
+            eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &r);
+            eglGetConfigAttrib(display, configs[i], EGL_GREEN_SIZE, &g);
+            eglGetConfigAttrib(display, configs[i], EGL_BLUE_SIZE, &b);
+            if (r == red && g == green && b == red) {
+                *config = configs[i];
+                break;
+            }
         }
+        EGLint actual = depth;
+        eglGetConfigAttrib(display, *config, EGL_DEPTH_SIZE, &actual);
+        *depthBits = actual;
+        return true;
     }
     return false;
 }

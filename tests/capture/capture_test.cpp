@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "capture.h"
 #include "capturefixture.h"
 #include "contactsheet.h"
+#include "render/passtimer.h"
 
 namespace fs = std::filesystem;
 
@@ -194,11 +198,74 @@ TEST_F(Capture, AShowThatPresentsNothingIsAnError) {
     EXPECT_NE(run.err.find("presented no frame at 0.000 s"), std::string::npos) << run.err;
 }
 
+// The writer runs beside the show: a frame it can't write still ends the capture with that
+// error, a few frames later at most.
+TEST_F(Capture, AWriteThatFailsMidwayEndsTheCaptureWithItsError) {
+    std::string dir = m_box.File("frames");
+    m_script.afterDraw = [&](int drawn) {
+        if (drawn != 5) return;
+        fs::rename(dir, m_box.File("moved"));
+        std::ofstream(dir) << "now a file";
+    };
+    CaptureRun run = Run({"--size", "8x8", "--fps", "10", "--to", "3", "--frames", dir});
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_NE(run.err.find("can't write " + dir + "/frame_0000"), std::string::npos) << run.err;
+    EXPECT_LT(m_script.draws.size(), 12u) << "goes on after the error";
+}
+
+TEST_F(Capture, StatsTableHasARowPerSceneWithItsFramesTimesAndPasses) {
+    m_script.scene = [](float t) { return t < 0.5f ? "" : t < 1.0f ? "alpha" : "beta"; };
+    m_script.scenePass = [](float t) { return t >= 1.0f ? 0.004 : 0.0; };
+    m_script.drawSeconds = 0.002;
+    CaptureRun run = Run({"--size", "16x16", "--fps", "20", "--to", "1.5", "--stats"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    ASSERT_EQ(m_script.draws.size(), 30u) << "--stats alone renders the whole range";
+    for (const ShowCall& c : m_script.draws) EXPECT_TRUE(c.passTimer);
+    EXPECT_FALSE(PassTimer::Enabled()) << "switched off after the capture";
+
+    // The rows after the header: scene, frames, median ms, p95 ms and the three shares.
+    std::istringstream table(run.out);
+    std::string line;
+    std::getline(table, line);
+    EXPECT_EQ(line.rfind("scene", 0), 0u) << run.out;
+    std::vector<std::vector<std::string>> rows;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        rows.emplace_back(std::istream_iterator<std::string>(fields),
+                          std::istream_iterator<std::string>());
+    }
+    ASSERT_EQ(rows.size(), 4u) << run.out;
+    const char* names[] = {"(start)", "alpha", "beta", "all"};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), 7u) << run.out;
+        EXPECT_EQ(rows[i][0], names[i]);
+        EXPECT_EQ(rows[i][1], i == 3 ? "30" : "10") << names[i];
+        double median = std::stod(rows[i][2]), p95 = std::stod(rows[i][3]);
+        EXPECT_GE(median, 2.0) << names[i];
+        EXPECT_LE(median, p95) << names[i];
+    }
+    // Only beta's frames time a pass: 4 ms of a frame of 6 ms and a little more.
+    EXPECT_GE(std::stod(rows[2][2]), 6.0);
+    int sceneShare = std::stoi(rows[2][4]);
+    EXPECT_GE(sceneShare, 50) << run.out;
+    EXPECT_LE(sceneShare, 100) << run.out;
+    EXPECT_EQ(rows[2][5], "0%");
+    EXPECT_EQ(rows[2][6], "0%");
+    for (size_t i : {0, 1}) EXPECT_EQ(rows[i][4], "-") << names[i] << " times no pass";
+    EXPECT_LT(std::stoi(rows[3][4]), sceneShare) << "all: beta's pass over every frame";
+
+    m_script.draws.clear();
+    run = Run({"--size", "16x16", "--fps", "20", "--to", "0.5", "--frames", m_box.File("f")});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "") << "no table without --stats";
+    for (const ShowCall& c : m_script.draws) EXPECT_FALSE(c.passTimer) << "no GL finishes";
+}
+
 TEST_F(Capture, HelpListsTheOptions) {
     CaptureRun run = RunCaptureTool({"--help"}, nullptr);
     EXPECT_EQ(run.code, 0);
     for (const char* option : {"--out", "--frames", "--at", "--contact-sheet", "--size", "--fps",
-                               "--from", "--to", "--archive"})
+                               "--from", "--to", "--archive", "--stats"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

@@ -3,17 +3,20 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include "capture.h"
 #include "content/imageloader.h"
 #include "formats/mp3writer.h"
 #include "formats/zipwriter.h"
 #include "render/glsetup.h"
+#include "render/passtimer.h"
 #include "window/openglwindow.h"
 
 namespace {
@@ -32,13 +35,21 @@ public:
     }
     OpenglWindow* Window() override { return m_window.get(); }
     bool Update(float time, float dt) override {
-        m_script->updates.push_back({time, dt});
+        m_script->updates.push_back({time, dt, PassTimer::Enabled()});
+        m_time = time;
         return true;
     }
     bool Draw(float time, float dt) override {
         m_dtSum += dt;
         uint32_t c = m_script->colour(static_cast<int>(m_script->draws.size()), time, m_dtSum);
-        m_script->draws.push_back({time, dt});
+        m_script->draws.push_back({time, dt, PassTimer::Enabled()});
+        if (double pass = m_script->scenePass ? m_script->scenePass(time) : 0.0; pass > 0.0) {
+            PassTimer::Begin();
+            std::this_thread::sleep_for(std::chrono::duration<double>(pass));
+            PassTimer::End(&FramePassTimes::scene);
+        }
+        if (m_script->drawSeconds > 0.0)
+            std::this_thread::sleep_for(std::chrono::duration<double>(m_script->drawSeconds));
         Clear(c);
         if (m_script->present) {
             m_window->SwapBuffers();
@@ -46,7 +57,11 @@ public:
         }
         if (static_cast<int>(m_script->draws.size()) == m_script->stopAfterDraws)
             *m_script->stop = 1;
+        if (m_script->afterDraw) m_script->afterDraw(static_cast<int>(m_script->draws.size()));
         return true;
+    }
+    std::string SceneName() const override {
+        return m_script->scene ? m_script->scene(m_time) : "";
     }
     void Stop() override { m_window.reset(); }
 
@@ -60,6 +75,7 @@ private:
     ShowScript* m_script;
     std::unique_ptr<OpenglWindow> m_window;
     float m_dtSum = 0.0f;
+    float m_time = 0.0f;  // of the last update
 };
 
 }  // namespace

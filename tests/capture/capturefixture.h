@@ -18,6 +18,7 @@ class OpenglWindow;
 struct ShowCall {
     float time;
     float dt;
+    bool passTimer = false;  // PassTimer was on
 };
 
 struct ShowScript {
@@ -26,6 +27,13 @@ struct ShowScript {
     std::function<uint32_t(int drawn, float time, float dtSum)> colour;
     bool present = true;      // false: Draw never calls SwapBuffers
     int stopAfterDraws = -1;  // raises *stop after this many draws
+    // Called after each draw with the number of draws so far.
+    std::function<void(int drawn)> afterDraw;
+    // The scene the show is in at a time (SceneName); none when empty.
+    std::function<std::string(float time)> scene;
+    // Seconds that a draw at a time spends in a pass timed as the scene pass; 0: none timed.
+    std::function<double(float time)> scenePass;
+    double drawSeconds = 0.0;  // each draw also spends this long outside any pass
     volatile std::sig_atomic_t* stop = nullptr;
     std::vector<ShowCall> updates;
     std::vector<ShowCall> draws;

@@ -1,13 +1,21 @@
 // The capture tool's parts that need no GL: the command line, the frame plan, file names,
-// progress lines and sheet labels.
+// progress lines, sheet labels, the queue to the writer thread and the --stats table.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <iterator>
+#include <set>
 #include <sstream>
+#include <stdexcept>
+#include <thread>
 
 #include "capture.h"
 #include "contactsheet.h"
+#include "framequeue.h"
 #include "frameplan.h"
+#include "framestats.h"
 #include "options.h"
 #include "progress.h"
 
@@ -68,6 +76,99 @@ TEST(CaptureOptions, RefusesBadValuesAndCombinations) {
     std::string error;
     EXPECT_TRUE(ParseCaptureOptions({"--help"}, &o, &error));
     EXPECT_TRUE(o.help);
+    EXPECT_TRUE(ParseCaptureOptions({"--stats"}, &o, &error)) << "measuring is enough to do";
+    EXPECT_TRUE(o.stats);
+}
+
+// A consumer slower than the producer: the frames still come in order, each buffer holds its
+// own frame while consumed, and only the queue's buffers go round.
+TEST(FrameQueue, ConsumesInOrderWithItsBuffersGoingRound) {
+    std::vector<int64_t> order;
+    std::set<const uint8_t*> buffers;
+    FrameQueue queue(64, 2, [&](const PlannedFrame& f, const uint8_t* pixels, std::string*) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(pixels[63], static_cast<uint8_t>(f.index));
+        order.push_back(f.index);
+        buffers.insert(pixels);
+        return true;
+    });
+    for (int i = 0; i < 20; ++i) {
+        uint8_t* buffer = queue.Acquire();
+        ASSERT_NE(buffer, nullptr);
+        std::memset(buffer, i, 64);
+        PlannedFrame f;
+        f.index = i;
+        queue.Submit(f);
+    }
+    std::string error;
+    EXPECT_TRUE(queue.Close(&error)) << error;
+    ASSERT_EQ(order.size(), 20u);
+    for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], static_cast<int64_t>(i));
+    EXPECT_LE(buffers.size(), 2u);
+}
+
+TEST(FrameQueue, TheFirstErrorStopsItAndCloseReturnsIt) {
+    for (bool throws : {false, true}) {
+        int consumed = 0;
+        FrameQueue queue(4, 2, [&](const PlannedFrame& f, const uint8_t*, std::string* error) {
+            ++consumed;
+            if (f.index < 3) return true;
+            if (throws) throw std::runtime_error("disk full");
+            *error = "disk full";
+            return false;
+        });
+        int accepted = 0;
+        for (int i = 0; i < 100; ++i) {
+            if (!queue.Acquire()) break;
+            PlannedFrame f;
+            f.index = i;
+            queue.Submit(f);
+            ++accepted;
+        }
+        EXPECT_LT(accepted, 100) << "frames are refused after the error";
+        EXPECT_EQ(queue.Error(), "disk full");
+        std::string error;
+        EXPECT_FALSE(queue.Close(&error));
+        EXPECT_EQ(error, "disk full");
+        EXPECT_EQ(consumed, 4) << "nothing is consumed after the error";
+    }
+}
+
+TEST(FrameStats, QuantilesByNearestRank) {
+    std::vector<double> twenty;
+    for (int i = 20; i >= 1; --i) twenty.push_back(i);
+    EXPECT_EQ(FrameStats::Quantile(twenty, 0.5), 10.0);
+    EXPECT_EQ(FrameStats::Quantile(twenty, 0.95), 19.0);
+    EXPECT_EQ(FrameStats::Quantile({3, 1, 2}, 0.5), 2.0);
+    EXPECT_EQ(FrameStats::Quantile({7}, 0.95), 7.0);
+    EXPECT_EQ(FrameStats::Quantile({}, 0.5), 0.0);
+}
+
+TEST(FrameStats, RowsPerSceneInTheOrderReachedThenAll) {
+    FrameStats stats;
+    stats.Add("", 0.100, {});
+    for (int i = 1; i <= 4; ++i) stats.Add("b", i * 0.010, {0.005, 0.002, 0.001});
+    stats.Add("a", 0.020, {});
+    std::istringstream table(stats.Table());
+    std::string line;
+    std::getline(table, line);
+    for (const char* column :
+         {"scene", "frames", "median ms", "p95 ms", "scene pass", "glow", "overlays"})
+        EXPECT_NE(line.find(column), std::string::npos) << column;
+    const std::vector<std::vector<std::string>> expected = {
+        {"(start)", "1", "100.00", "100.00", "-", "-", "-"},
+        {"b", "4", "20.00", "40.00", "20%", "8%", "4%"},  // of 100 ms in all
+        {"a", "1", "20.00", "20.00", "-", "-", "-"},
+        {"all", "6", "20.00", "100.00", "9%", "4%", "2%"},  // of 220 ms
+    };
+    for (const auto& row : expected) {
+        ASSERT_TRUE(std::getline(table, line));
+        std::istringstream fields(line);
+        EXPECT_EQ(std::vector<std::string>(std::istream_iterator<std::string>(fields),
+                                           std::istream_iterator<std::string>()),
+                  row);
+    }
+    EXPECT_FALSE(std::getline(table, line));
 }
 
 TEST(FramePlan, GridFrameCountCountsFramesBeforeTheEnd) {

@@ -57,6 +57,13 @@ TEST_F(Offscreen, GivesACompatibilityContextOfTheSizeAskedWithoutADisplay) {
     GLint depth = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depth);
     EXPECT_GE(depth, 16);
+    // Eight bits a channel, as the show's window has, so frames round as they do there (a
+    // deeper config would come first if asked for "at least 8").
+    for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS}) {
+        GLint bits = 0;
+        glGetIntegerv(channel, &bits);
+        EXPECT_EQ(bits, 8) << channel;
+    }
     // The fixed-function matrix stack the show's free camera uses.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -102,6 +109,30 @@ TEST_F(Offscreen, PresentHookReadsTheFrameTopRowFirstAndTheSwapKeepsIt) {
     m_window.SetPresentHook(nullptr);
     m_window.SwapBuffers();
     EXPECT_EQ(calls, 1);
+}
+
+// The capture's read: the RGB read's pixels with a fourth byte each, bottom row first.
+TEST_F(Offscreen, RgbaReadHoldsTheSamePixelsBottomRowFirst) {
+    const int width = 33, height = 20;
+    Open(width, height);
+    DrawRedWithGreenTop(width, height, 5);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(2, 0, 1, height);
+    glClearColor(0.2f, 0.4f, 1.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+
+    std::vector<uint8_t> rgb, rgba(static_cast<size_t>(width) * height * 4);
+    ReadBackBuffer(width, height, &rgb);
+    ReadBackBufferRgba(width, height, rgba.data());
+    int differ = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                differ += rgba[(static_cast<size_t>(height - 1 - y) * width + x) * 4 + c] !=
+                          rgb[(static_cast<size_t>(y) * width + x) * 3 + c];
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(rgb[2 * 3 + 2], 255) << "the blue column";
 }
 
 TEST_F(Offscreen, ReadingBackLeavesTheReadStateAsItWas) {

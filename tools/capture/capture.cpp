@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "contactsheet.h"
+#include "framequeue.h"
+#include "framestats.h"
 #include "frameplan.h"
 #include "mp4writer.h"
 #include "options.h"
@@ -20,6 +22,7 @@
 #include "pngfile.h"
 #include "progress.h"
 #include "render/framereadback.h"
+#include "render/passtimer.h"
 #include "shell/assert.h"
 #include "shell/unpackarchive.h"
 #include "window/openglwindow.h"
@@ -30,6 +33,10 @@ namespace {
 
 const char* const kDataFolderName = "korvane_data_orbendale/";
 const char* const kMusicFile = "music/velmora.mp3";
+
+// Frames read and not yet written: one being written, the rest waiting. Two let the writer
+// start on the next frame at once; more only help a writer that is slow now and then.
+const int kQueueBuffers = 3;
 
 // A fatal report from the show or the unpacker, thrown so the outputs can still be closed.
 struct FatalReport : std::runtime_error {
@@ -106,17 +113,20 @@ public:
         }
     }
 
-    void Take(const PlannedFrame& f, const std::vector<uint8_t>& rgb) {
+    // Writes a frame to every output that keeps it. frame: width × height RGBA pixels, rows
+    // bottom first (as ReadBackBufferRgba reads them). Runs on the frame queue's thread.
+    void Take(const PlannedFrame& f, const uint8_t* frame) {
         std::string error;
-        if (f.every && m_video && !m_video->WriteFrame(rgb, &error)) throw CaptureError(error);
+        if (f.every && m_video && !m_video->WriteFrame(frame, &error)) throw CaptureError(error);
+        if (m_options.framesDir.empty() && !m_sheet) return;
+        ToRgb(frame);
         if (!m_options.framesDir.empty()) {
-            if (f.every) WriteFrame(EveryFrameName(f.index, m_frameCount), rgb);
+            if (f.every) WriteFrame(EveryFrameName(f.index, m_frameCount), m_rgb);
             for (int i = f.at; i < f.at + f.atCount; ++i)
-                WriteFrame(SingleFrameName(m_options.at[static_cast<size_t>(i)]), rgb);
+                WriteFrame(SingleFrameName(m_options.at[static_cast<size_t>(i)]), m_rgb);
         }
         if (m_sheet)
-            for (int t = f.tile; t < f.tile + f.tileCount; ++t) m_sheet->Place(t, rgb, f.time);
-        ++m_kept;
+            for (int t = f.tile; t < f.tile + f.tileCount; ++t) m_sheet->Place(t, m_rgb, f.time);
     }
 
     // Closes every output; the first error wins but every output is still closed.
@@ -138,6 +148,22 @@ public:
     int64_t VideoFrames() const { return m_video ? m_video->FramesWritten() : 0; }
 
 private:
+    // The image outputs' form: RGB, rows top first.
+    void ToRgb(const uint8_t* rgba) {
+        const size_t width = static_cast<size_t>(m_options.width);
+        const size_t height = static_cast<size_t>(m_options.height);
+        m_rgb.resize(width * height * 3);
+        for (size_t y = 0; y < height; ++y) {
+            const uint8_t* in = rgba + (height - 1 - y) * width * 4;
+            uint8_t* out = &m_rgb[y * width * 3];
+            for (size_t x = 0; x < width; ++x, in += 4, out += 3) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+            }
+        }
+    }
+
     void WriteFrame(const std::string& name, const std::vector<uint8_t>& rgb) {
         std::string error;
         if (!WriteRgbPng((fs::path(m_options.framesDir) / name).string(), m_options.width,
@@ -149,7 +175,7 @@ private:
     int64_t m_frameCount;
     std::unique_ptr<Mp4Writer> m_video;
     std::unique_ptr<ContactSheet> m_sheet;
-    int64_t m_kept = 0;
+    std::vector<uint8_t> m_rgb;
 };
 
 bool Kept(const PlannedFrame& f) { return f.every || f.atCount > 0 || f.tileCount > 0; }
@@ -200,7 +226,11 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     request.everyFrame = !o.out.empty() || (!o.framesDir.empty() && o.at.empty());
     request.at = o.at;
     request.tiles = o.contactSheet.empty() ? 0 : o.sheetColumns * o.sheetRows;
-    const std::vector<PlannedFrame> plan = PlanFrames(request);
+    const bool measureOnly = o.out.empty() && o.framesDir.empty() && o.contactSheet.empty();
+    request.everyFrame = request.everyFrame || measureOnly;
+    std::vector<PlannedFrame> plan = PlanFrames(request);
+    if (measureOnly)
+        for (PlannedFrame& f : plan) f.every = false;  // rendered and timed, not read back
     const int64_t frameCount = GridFrameCount(o.from, to, o.fps);
 
     Outputs outputs(o, frameCount);
@@ -223,13 +253,31 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
         throw CaptureError("the show did not start: " + error);
     }
 
-    std::vector<uint8_t> pixels;
-    bool armed = false, read = false;
+    // Kept frames are read in the present hook into a buffer of the frame queue, whose thread
+    // writes them to the outputs while the show draws on.
+    FrameQueue queue(static_cast<size_t>(o.width) * o.height * 4, kQueueBuffers,
+                     [&outputs](const PlannedFrame& f, const uint8_t* frame, std::string* error) {
+                         try {
+                             outputs.Take(f, frame);
+                         } catch (const CaptureError& e) {
+                             *error = e.what();
+                             return false;
+                         }
+                         return true;
+                     });
+    const PlannedFrame* keep = nullptr;  // the frame the next present reads, if any
+    bool read = false, refused = false;
     OpenglWindow* window = show->Window();
     window->SetPresentHook([&] {
-        if (!armed) return;
-        ReadBackBuffer(o.width, o.height, &pixels);
-        armed = false;
+        if (!keep) return;
+        // A failed writer refuses the frame; the loop reports it once Draw is back.
+        if (uint8_t* buffer = queue.Acquire()) {
+            ReadBackBufferRgba(o.width, o.height, buffer);
+            queue.Submit(*keep);
+        } else {
+            refused = true;
+        }
+        keep = nullptr;
         read = true;
     });
 
@@ -238,6 +286,8 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     auto elapsed = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     };
+    FrameStats stats;
+    PassTimer::Enable(o.stats);
     int64_t rendered = 0;
     bool stopped = false, ended = false;
     std::string failure;
@@ -248,19 +298,24 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
                 stopped = true;
                 break;
             }
+            const auto frameBegin = std::chrono::steady_clock::now();
             bool go = show->Update(f.time, f.dt);
-            armed = Kept(f);
+            keep = Kept(f) ? &f : nullptr;
             read = false;
             go = show->Draw(f.time, f.dt) && go;
-            if (Kept(f)) {
-                if (!read) {
-                    char time[32];
-                    std::snprintf(time, sizeof time, "%.3f", f.time);
-                    throw CaptureError(std::string("the show presented no frame at ") + time +
-                                       " s");
-                }
-                outputs.Take(f, pixels);
+            keep = nullptr;
+            if (refused) throw CaptureError(queue.Error());
+            if (Kept(f) && !read) {
+                char time[32];
+                std::snprintf(time, sizeof time, "%.3f", f.time);
+                throw CaptureError(std::string("the show presented no frame at ") + time + " s");
             }
+            if (o.stats)
+                stats.Add(
+                    show->SceneName(),
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - frameBegin)
+                        .count(),
+                    PassTimer::Take());
             ++rendered;
             progress.Update(rendered, elapsed());
             if (!go) {
@@ -276,10 +331,16 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
         code = kFatalExitCode;
     }
     window->SetPresentHook(nullptr);
+    PassTimer::Enable(false);
     progress.Finish(rendered, elapsed());
 
     std::string closeError;
-    outputs.Close(&closeError);
+    queue.Close(&closeError);
+    {
+        std::string error;
+        outputs.Close(&error);
+        if (closeError.empty()) closeError = error;
+    }
     show->Stop();
     if (code == 0 && !closeError.empty()) {
         failure = closeError;
@@ -292,6 +353,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
         return code;
     }
     Report(err, o, rendered, elapsed());
+    if (o.stats) *env.out << stats.Table();
     if (ended) err << "pindle-capture: the show asked to stop at frame " << rendered << "\n";
     if (stopped) {
         err << "pindle-capture: stopped; the outputs hold the " << rendered

@@ -2,7 +2,8 @@
 // would have shown, as a video, PNG frames, single frames or a contact sheet (see --help). The
 // start-up is the show's without the setup dialog and the music output: unpack the archive
 // into the temporary folder, then set the show up on an offscreen surface. Each kept frame is
-// read from the back buffer when Draw presents it, so it is that frame and never the one before.
+// read from the back buffer when Draw presents it, so it is that frame and never the one before,
+// and a thread of its own writes it to the outputs, in order, while the show draws the next.
 //
 // Exit codes: 0 done, 1 an error (missing archive, unwritable output, a show that draws
 // nothing), 2 a bad command line, 3 a fatal report from the show, 130 stopped (the outputs are

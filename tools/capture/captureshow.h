@@ -18,6 +18,8 @@ public:
     virtual OpenglWindow* Window() = 0;
     virtual bool Update(float time, float dt) = 0;
     virtual bool Draw(float time, float dt) = 0;
+    // The scene the last Update was in, for --stats; empty before the first one.
+    virtual std::string SceneName() const { return ""; }
     // Releases everything Start made. Safe to repeat.
     virtual void Stop() = 0;
 };

@@ -1,6 +1,8 @@
 #include "captureshow.h"
 
+#include "demo/basescene.h"
 #include "demo/democontroller.h"
+#include "demo/scenesmanager.h"
 
 namespace {
 
@@ -30,6 +32,12 @@ public:
     OpenglWindow* Window() override { return m_controller->GetWindow(); }
     bool Update(float time, float dt) override { return m_controller->Update(time, dt); }
     bool Draw(float time, float dt) override { return m_controller->Draw(time, dt); }
+
+    std::string SceneName() const override {
+        const ScenesManager* scenes = m_controller ? m_controller->GetScenesManager() : nullptr;
+        if (!scenes || scenes->GetScenesCount() == 0) return "";
+        return scenes->GetActiveScene()->GetName();
+    }
 
     void Stop() override {
         if (!m_controller) return;

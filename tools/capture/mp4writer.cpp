@@ -83,6 +83,7 @@ struct Mp4Writer::Impl {
             video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         av_opt_set(video->priv_data, "preset", settings.preset.c_str(), 0);
         av_opt_set_int(video->priv_data, "crf", settings.crf, 0);
+        video->thread_count = settings.threads;
         int rc = avcodec_open2(video, codec, nullptr);
         if (rc < 0) return Fail(error, "the H.264 encoder refused", rc);
         rc = avcodec_parameters_from_context(videoStream->codecpar, video);
@@ -97,7 +98,7 @@ struct Mp4Writer::Impl {
         picture->height = video->height;
         rc = av_frame_get_buffer(picture, 0);
         if (rc < 0) return Fail(error, "frame buffer", rc);
-        scaler = sws_getContext(settings.width, settings.height, AV_PIX_FMT_RGB24, settings.width,
+        scaler = sws_getContext(settings.width, settings.height, AV_PIX_FMT_RGB0, settings.width,
                                 settings.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND,
                                 nullptr, nullptr, nullptr);
         if (!scaler) return Fail(error, "no RGB to YUV converter", 0);
@@ -226,12 +227,14 @@ bool Mp4Writer::Open(const std::string& path, const Mp4Settings& settings, std::
     return true;
 }
 
-bool Mp4Writer::WriteFrame(const std::vector<uint8_t>& rgb, std::string* error) {
+bool Mp4Writer::WriteFrame(const uint8_t* rgba, std::string* error) {
     Impl& m = *m_impl;
     int rc = av_frame_make_writable(m.picture);
     if (rc < 0) return m.Fail(error, "frame buffer", rc);
-    const uint8_t* source[1] = {rgb.data()};
-    const int stride[1] = {m.settings.width * 3};
+    // The converter walks the rows from the last one up: a negative stride flips the picture.
+    const int row = m.settings.width * 4;
+    const uint8_t* source[1] = {rgba + static_cast<ptrdiff_t>(row) * (m.settings.height - 1)};
+    const int stride[1] = {-row};
     sws_scale(m.scaler, source, stride, 0, m.settings.height, m.picture->data, m.picture->linesize);
     m.picture->pts = m.frames;
     if (!m.Encode(m.video, m.videoStream, m.picture, error)) return false;

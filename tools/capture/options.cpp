@@ -24,6 +24,10 @@ const char* const kCaptureUsage =
     "  --from S                first frame's time in seconds (default 0)\n"
     "  --to S                  end time in seconds, not included (default: the end of the music)\n"
     "  --archive PATH          the archive to unpack (default: demodat in the working folder)\n"
+    "  --stats                 at the end, a table per scene on standard output: frames, median\n"
+    "                          and 95th percentile frame time, and the share of the scene pass,\n"
+    "                          the glow chain and the overlays (timed between GL finishes, which\n"
+    "                          costs some speed); without an output it only renders the range\n"
     "  --help                  this text\n"
     "\n"
     "Progress goes to standard error. Ctrl-C stops after the current frame and closes every\n"
@@ -105,6 +109,8 @@ void Parse(const std::vector<std::string>& args, CaptureOptions* o) {
             o->from = ParseSeconds(value(), a);
         } else if (a == "--to") {
             o->to = ParseSeconds(value(), a);
+        } else if (a == "--stats") {
+            o->stats = true;
         } else if (a == "--archive") {
             o->archive = value();
             if (o->archive.empty()) throw UsageError("--archive needs a path");
@@ -114,8 +120,8 @@ void Parse(const std::vector<std::string>& args, CaptureOptions* o) {
     }
     if (o->help) return;
     if (haveAt && o->framesDir.empty()) throw UsageError("--at needs --frames DIR");
-    if (o->out.empty() && o->framesDir.empty() && o->contactSheet.empty())
-        throw UsageError("nothing to write: give --out, --frames or --contact-sheet");
+    if (o->out.empty() && o->framesDir.empty() && o->contactSheet.empty() && !o->stats)
+        throw UsageError("nothing to write: give --out, --frames or --contact-sheet (or --stats)");
     if (haveAt && !o->out.empty())
         throw UsageError("--at picks single frames for --frames; it can't go with --out");
     if (!o->out.empty() && (o->width % 2 != 0 || o->height % 2 != 0))

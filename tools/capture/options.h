@@ -19,6 +19,7 @@ struct CaptureOptions {
     std::string contactSheet;  // PNG file
     int sheetColumns = 4;
     int sheetRows = 4;
+    bool stats = false;  // a table of frame times per scene at the end
     bool help = false;
 };
 
@@ -26,7 +27,8 @@ extern const char* const kCaptureUsage;
 
 // Fills options from the arguments (without the program name). False with a one-line reason in
 // error when an option is unknown, lacks its value, has a value out of range, or the options
-// don't go together (nothing to write, --at without --frames or with --out, an odd size for
+// don't go together (nothing to write nor --stats, --at without --frames or with --out, an odd size
+// for
 // --out, --to not after --from). --help sets help and accepts anything else.
 bool ParseCaptureOptions(const std::vector<std::string>& args, CaptureOptions* options,
                          std::string* error);
