@@ -48,24 +48,6 @@ TEST(ScenesManager, SwitchesOneStepPerUpdateStrictlyAfterTheStartAndNeverBack) {
     }
 }
 
-TEST(ScenesManager, TheShowHasNineScenesInItsOwnOrder) {
-    // Built without loading: only the classes and their files are checked here.
-    const char* const files[] = {"Scene01", "Scene02", "Scene03", "Scene05", "SceneDupa",
-                                 "Scene06", "Scene07", "Scene08", "Scene09"};
-    std::vector<std::unique_ptr<PlainScene>> scenes;
-    scenes.push_back(std::make_unique<Scene01>());
-    scenes.push_back(std::make_unique<Scene02>());
-    scenes.push_back(std::make_unique<Scene03>());
-    scenes.push_back(std::make_unique<Scene05>());
-    scenes.push_back(std::make_unique<Scene04>());
-    scenes.push_back(std::make_unique<Scene06>());
-    scenes.push_back(std::make_unique<Scene07>());
-    scenes.push_back(std::make_unique<Scene08>());
-    scenes.push_back(std::make_unique<Scene09>());
-    for (size_t i = 0; i < scenes.size(); ++i) EXPECT_EQ(scenes[i]->GetFileName(), files[i]);
-    EXPECT_FLOAT_EQ(scenes[0]->GetStartTime(), 0.0f);
-}
-
 TEST(CutFade, GoesBlackBeforeTheCutAndClearsAfter) {
     AnimCamera first(1), second(2);
     first.SetEndTime(10.0f);
@@ -140,13 +122,6 @@ TEST_F(ControllerTest, AuthoringKeysDumpToTheLog) {
     EXPECT_EQ(lines[21], "lightTransform.a[0] = 1.0000f;");
     EXPECT_EQ(lines[38], "changeGreetzProp->SetValue(1, 0.0000);");
     EXPECT_EQ(lines[39], "changeGreetzProp->SetValue(0, 0.0000);");
-}
-
-TEST_F(ControllerTest, ReleaseTwiceIsHarmless) {
-    DemoController controller;
-    controller.Release();
-    controller.Release();
-    EXPECT_EQ(controller.GetWindow(), nullptr);
 }
 
 }  // namespace

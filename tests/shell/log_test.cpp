@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 
 #include "shell/assert.h"
@@ -63,10 +64,18 @@ TEST(Log, LongMessagesAreCutAtTheBuffer) {
     EXPECT_EQ(m[1].length(), 1023u);
 }
 
-TEST(Log, UnopenableFileIsIgnored) {
-    InitLog(false, true, false, "/nonexistent-folder/log.txt");
-    LogMessage("goes nowhere");  // must not crash or report
+TEST(Log, UnopenableFileLeavesTheOtherSinkWorking) {
+    TempDir dir;
+    const std::string file = dir.File("missing-folder/log.txt");
+    InitLog(true, true, false, file.c_str());
+    testing::internal::CaptureStderr();
+    LogMessage("still on standard error");
+    std::string err = testing::internal::GetCapturedStderr();
     InitLog(false, false, false, "");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(err, m, kLine)) << err;
+    EXPECT_EQ(m[1], "still on standard error");
+    EXPECT_FALSE(std::ifstream(file).good());  // no folder made on the way
 }
 
 TEST(Assert, ReportNamesConditionFileWithoutFoldersAndLine) {

@@ -71,11 +71,20 @@ TEST(OpenglWindow, FirstCreateFixesTheColourDepth) {
     EXPECT_EQ(OpenglWindow::PixelFormatColorBits(), 32);
 }
 
-TEST(OpenglWindow, NeverCreatedDestroyIsHarmless) {
+TEST(OpenglWindow, DestroyTwiceThenCreateAgain) {
+    PlatformDisplayMode mode = Current();
     OpenglWindow window;
-    window.Destroy();
+    ASSERT_TRUE(window.Create(nullptr, "a", mode.width, mode.height, 32, 0, true, true, nullptr));
+    ASSERT_NE(window.GetDC(), nullptr);
     window.Destroy();
     EXPECT_EQ(window.GetDC(), nullptr);
+    window.Destroy();  // a second call finds nothing to release
+    window.SwapBuffers();  // nor anything to present
+    ASSERT_TRUE(window.Create(nullptr, "b", mode.width, mode.height, 32, 0, true, true, nullptr))
+        << window.LastError();
+    EXPECT_NE(window.GetDC(), nullptr);
+    EXPECT_NE(glGetString(GL_VERSION), nullptr);
+    window.Destroy();
 }
 
 }  // namespace
