@@ -19,6 +19,7 @@
 #include "render/graphicsengine.h"
 #include "render/graphicslog.h"
 #include "render/loadingscreen.h"
+#include "render/glcheck.h"
 #include "render/passtimer.h"
 #include "render/spritebatch.h"
 #include "scene/sceneloader.h"
@@ -69,6 +70,7 @@ bool DemoController::Initialize(void* parent, const char* title, int width, int 
 
     SetDefaultGlState(m_width, m_height);
     InstallGlDebugOutput();
+    GlCheck::After("the window's start-up");
 
     m_loadingScreen = new LoadingScreen(m_window);
     const unsigned char black[2 * 2 * 4] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
@@ -124,11 +126,13 @@ bool DemoController::LoadContent(const std::string& dataDir) {
     m_engine = new GraphicsEngine(m_width, m_height);
     m_engine->Initialize();
     m_engine->SetRenderables(m_scenesManager->GetActiveScene()->GetRenderables());
+    GlCheck::After("loading the content");
     return true;
 }
 
 bool DemoController::InitDrawingRoutines() {
     DrawingRoutines::LoadShaders(m_contentManager);
+    GlCheck::After("the drawing routines' start-up");
     return true;
 }
 
@@ -153,6 +157,7 @@ bool DemoController::Update(float time, float dt) {
                                          static_cast<float>(m_width) / static_cast<float>(m_height),
                                          m_camera->GetNear(), m_camera->GetFar());
     m_viewProj = m_projection * m_view;
+    GlCheck::After("the update");
     return true;
 }
 
@@ -194,11 +199,13 @@ bool DemoController::Draw(float time, float dt) {
     const float start = StartScreenOpacity(time);
     if (start >= 0.0f) m_engine->BlitOpacity(m_startScreen, start);
     PassTimer::End(&FramePassTimes::overlays);
+    GlCheck::After("the overlays");
 
     GraphicsLog::SetMatrix(m_viewProj);
     GraphicsLog::Flush();
 
     m_window->SwapBuffers();
+    GlCheck::After("the present");
     return true;
 }
 
@@ -211,6 +218,10 @@ void DemoController::Release() {
     // The billboard buffer is a GL object too.
     Billboard::ReleaseBuffer();
     if (m_window) {
+        if (GlCheck::Enabled()) {
+            GlCheck::After("the shutdown");
+            LogMessage("GL check: %lu errors", GlCheck::Count());
+        }
         m_window->Destroy();
         delete m_window;
         m_window = nullptr;

@@ -9,6 +9,7 @@
 #include "content/shader.h"
 #include "content/texture.h"
 #include "render/framebuffer.h"
+#include "render/glcheck.h"
 #include "render/passtimer.h"
 #include "render/quad.h"
 #include "render/renderable.h"
@@ -117,6 +118,8 @@ void GraphicsEngine::Render() {
             if (!renderable->IsVisible()) continue;
             renderable->GetMaterial()->Apply();
             renderable->Draw();
+            if (GlCheck::Enabled())
+                GlCheck::After("the scene pass, material " + renderable->GetMaterial()->GetName());
         }
     }
 
@@ -142,6 +145,7 @@ void GraphicsEngine::Render() {
     m_addShader->SetTexture("u_tex2", 1, m_glowBlurTexture->GetId());
     DrawQuad();
     PassTimer::End(&FramePassTimes::glow);
+    GlCheck::After("the glow passes");
 }
 
 void GraphicsEngine::Downsample(const Texture* source) {

@@ -5,16 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 #include "content/shader.h"
 #include "content/texture.h"
 #include "render/drawingroutines.h"
 #include "render/framebuffer.h"
+#include "render/glcheck.h"
 #include "render/glsetup.h"
 #include "render/graphicsengine.h"
 #include "render/quad.h"
 #include "render/renderable.h"
 #include "renderfixtures.h"
+#include "shell/log.h"
 #include "support/fatalcapture.h"
 #include "support/glcontext.h"
 #include "support/tempdir.h"
@@ -156,6 +159,47 @@ TEST(GraphicsEngine, HiddenRenderableIsSkippedAndComesBackInItsPlace) {
                     step.middleVisible ? "shown" : "hidden");
     }
     ExpectNoGlError("render");
+}
+
+// A mesh that draws, then makes one invalid call.
+struct FaultyMesh : TriangleMesh {
+    FaultyMesh() : TriangleMesh(FullScreen()) {}
+    void Draw() override {
+        TriangleMesh::Draw();
+        glEnable(0x1234);
+    }
+};
+
+TEST(GlCheck, NamesEachErrorOnceWithItsPassAndCountsEveryOne) {
+    Layers f;
+    GraphicsEngine engine(64, 64);
+    engine.Initialize();
+    FaultyMesh faulty;
+    f.green.SetName("Leaky");
+    Renderable good(&f.mesh, &f.red, 0);
+    Renderable bad(&faulty, &f.green, 1);
+    engine.SetRenderables({&good, &bad});
+    InitLog(false, true, false, f.dir.File("log.txt").c_str());
+
+    GlCheck::Enable(false);
+    engine.Render();  // off: the error stays in GL, nothing is asked or logged
+    EXPECT_EQ(GlCheck::Count(), 0u);
+    GlCheck::Enable(true);
+    GlCheck::Reset();
+    GlCheck::After("the test's set-up");  // the error of the unchecked frame
+    for (int frame = 0; frame < 3; ++frame) engine.Render();
+    GlCheck::After("the test");
+    GlCheck::Enable(false);
+    InitLog(false, false, false, "");
+
+    EXPECT_EQ(GlCheck::Count(), 4u);
+    std::vector<std::string> lines;
+    std::istringstream log(ReadFileBytes(f.dir.File("log.txt")));
+    for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find("] ") + 2));
+    EXPECT_EQ(lines, std::vector<std::string>(
+                         {"GL error GL_INVALID_ENUM (0x0500) after the test's set-up",
+                          "GL error GL_INVALID_ENUM (0x0500) after the scene pass, material Leaky"}));
+    ExpectNoGlError("after the checks");
 }
 
 TEST(GraphicsEngine, OddSizesUseTheTruncatedHalf) {
