@@ -173,6 +173,36 @@ bool HasLineStartingWith(const std::string& text, const std::string& start) {
     return false;
 }
 
+// One case: the show's loading through the capture, then validate on the same files.
+void CheckCase(const Case& c) {
+    Files files = BuiltContent();
+    c.damage(files);
+    ProgramSandbox box;
+    WriteArchive(files, box.File("work/demodat"));
+
+    // Were the content to load, one frame would be timed.
+    std::string out;
+    EXPECT_EQ(box.Run({"--size", "64x36", "--fps", "1", "--to", "1", "--stats"}, &out),
+              kFatalExitCode)
+        << out;
+    const std::vector<std::string> lines = Lines(out);
+    size_t naming = 0;
+    while (naming < lines.size() && NamedFile(lines[naming]).empty()) ++naming;
+    ASSERT_LT(naming, lines.size()) << "no line names a file:\n" << out;
+    EXPECT_EQ(NamedFile(lines[naming]), c.file) << out;
+    bool fatalFollows = false;
+    for (size_t i = naming; i < lines.size(); ++i)
+        fatalFollows = fatalFollows || lines[i].find(c.fatal) != std::string::npos;
+    EXPECT_TRUE(fatalFollows) << "no \"" << c.fatal << "\" after the naming line:\n" << out;
+
+    if (!c.validate) return;
+    WriteFolder(files, box.File("broken"));
+    int code = 0;
+    const std::string report = Validate(box.File("broken"), &code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(HasLineStartingWith(report, c.validate)) << report;
+}
+
 TEST(BrokenContent, TheShowAndValidateNameTheFileAtFault) {
     {
         TempDir good;
@@ -182,32 +212,7 @@ TEST(BrokenContent, TheShowAndValidateNameTheFileAtFault) {
     }
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.what);
-        Files files = BuiltContent();
-        c.damage(files);
-        ProgramSandbox box;
-        WriteArchive(files, box.File("work/demodat"));
-
-        // The show's loading, through the capture; were it to load, one frame would be timed.
-        std::string out;
-        EXPECT_EQ(box.Run({"--size", "64x36", "--fps", "1", "--to", "1", "--stats"}, &out),
-                  kFatalExitCode)
-            << out;
-        const std::vector<std::string> lines = Lines(out);
-        size_t naming = 0;
-        while (naming < lines.size() && NamedFile(lines[naming]).empty()) ++naming;
-        ASSERT_LT(naming, lines.size()) << "no line names a file:\n" << out;
-        EXPECT_EQ(NamedFile(lines[naming]), c.file) << out;
-        bool fatalFollows = false;
-        for (size_t i = naming; i < lines.size(); ++i)
-            fatalFollows = fatalFollows || lines[i].find(c.fatal) != std::string::npos;
-        EXPECT_TRUE(fatalFollows) << "no \"" << c.fatal << "\" after the naming line:\n" << out;
-
-        if (!c.validate) continue;
-        WriteFolder(files, box.File("broken"));
-        int code = 0;
-        const std::string report = Validate(box.File("broken"), &code);
-        EXPECT_EQ(code, 1);
-        EXPECT_TRUE(HasLineStartingWith(report, c.validate)) << report;
+        CheckCase(c);
     }
 }
 
