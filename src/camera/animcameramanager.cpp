@@ -5,6 +5,7 @@
 #include "content/animation.h"
 #include "content/binaryreader.h"
 #include "shell/assert.h"
+#include "shell/log.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ void AnimCameraManager::LoadFromMemory(const void* data, size_t size, const std:
 
         if (animation) {
             Animation* childAnim = animation->FindNode(camera->GetId());
+            if (!childAnim) {
+                LogMessage("%s: camera %d \"%s\" has no node of its id in the scene's animation",
+                           fileName.c_str(), camera->GetId(), camera->GetName().c_str());
+            }
             ASSERT(childAnim != NULL);
             camera->SetEndTime(animation->GetEndTime(camera->GetId()));
             camera->SetStartTime(animation->GetStartTime(camera->GetId()));

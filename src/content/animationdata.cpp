@@ -221,7 +221,7 @@ std::unique_ptr<AnimationData> LoadAnimationFromMemory(const void* data, size_t 
 std::unique_ptr<AnimationData> LoadAnimation(const std::string& path) {
     std::vector<unsigned char> bytes;
     if (!ReadBinaryFile(path, &bytes)) {
-        LogMessage("can't read animation file %s", path.c_str());
+        LogMessage("%s: can't read the animation file", BinaryReader::DisplayName(path).c_str());
         return nullptr;
     }
     return LoadAnimationFromMemory(bytes.data(), bytes.size(), BinaryReader::DisplayName(path));

@@ -1,7 +1,9 @@
 #include "content/materialloader.h"
 
+#include "content/fileutils.h"
 #include "content/pathinfo.h"
 #include "content/xmlnode.h"
+#include "shell/log.h"
 
 namespace {
 
@@ -44,8 +46,12 @@ void ApplyTexture(const XMLNode& reference, Material& material) {
 }  // namespace
 
 std::unique_ptr<Material> LoadMaterial(const std::string& path) {
-    std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(path);
-    if (!root) return nullptr;
+    std::string problem;
+    std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(path, &problem);
+    if (!root) {
+        LogMessage("%s: %s", ContentFileName(path).c_str(), problem.c_str());
+        return nullptr;
+    }
     auto material = std::make_unique<Material>();
     material->SetName(root->GetAttribute("Name", ""));
     for (int i = 0; i < root->GetChildrenCount(); ++i) {

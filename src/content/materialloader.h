@@ -10,6 +10,7 @@
 
 #include "content/material.h"
 
-// A new material, or null when the file is missing or is not well-formed XML. A numeric value
-// that does not scan as a number is fatal, as the XML reader's accessors are.
+// A new material, or null when the file is missing or is not well-formed XML; the log then
+// gets a line that names the file and the problem. A numeric value that does not scan as a
+// number is fatal, as the XML reader's accessors are.
 std::unique_ptr<Material> LoadMaterial(const std::string& path);

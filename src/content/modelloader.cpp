@@ -98,7 +98,7 @@ std::unique_ptr<Model> LoadModelFromMemory(const void* data, size_t size,
 std::unique_ptr<Model> LoadModel(const std::string& path) {
     std::vector<unsigned char> bytes;
     if (!ReadBinaryFile(path, &bytes)) {
-        LogMessage("can't read model file %s", path.c_str());
+        LogMessage("%s: can't read the model file", BinaryReader::DisplayName(path).c_str());
         ASSERT(false && "couldn't load model file");
     }
     return LoadModelFromMemory(bytes.data(), bytes.size(), BinaryReader::DisplayName(path));

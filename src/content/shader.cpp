@@ -6,11 +6,37 @@
 #include <fstream>
 #include <vector>
 
+#include "content/fileutils.h"
 #include "platform/debugoutput.h"
 #include "platform/filesystem.h"
 #include "shell/assert.h"
+#include "shell/log.h"
 
 namespace {
+
+// A line about a shader's files: to the debugger output, where the GL logs go, and to the log
+// file, so that log.txt names the file at fault too.
+void Report(const std::string& line) {
+    PlatformDebugOutput((line + "\n").c_str());
+    LogToFileOnly(line.c_str());
+}
+
+// Each non-empty line of a GL log, after prefix.
+void ReportLog(const std::string& prefix, const std::string& log, bool toFile) {
+    size_t from = 0;
+    while (from < log.size()) {
+        size_t end = log.find('\n', from);
+        if (end == std::string::npos) end = log.size();
+        const std::string line = log.substr(from, end - from);
+        if (!line.empty() && line != "\r") {
+            if (toFile)
+                Report(prefix + line);
+            else
+                PlatformDebugOutput((prefix + line + "\n").c_str());
+        }
+        from = end + 1;
+    }
+}
 
 std::string ShaderLog(GLuint shader) {
     GLint length = 0;
@@ -35,7 +61,7 @@ std::string ProgramLog(GLuint program) {
 unsigned Shader::CompileShader(unsigned type, const std::string& path) {
     std::ifstream in(PlatformResolvePath(path), std::ios::binary);
     if (!in) {
-        PlatformDebugOutput(("can't open shader source " + path + "\n").c_str());
+        Report(ContentFileName(path) + ": can't open the shader source");
         ASSERT(false);
     }
     in.seekg(0, std::ios::end);
@@ -49,10 +75,10 @@ unsigned Shader::CompileShader(unsigned type, const std::string& path) {
     const GLchar* text = source.data();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
-    std::string log = ShaderLog(shader);
-    if (!log.empty()) PlatformDebugOutput((path + ":\n" + log).c_str());
+    // Every line of the log names the file; a failed compile's lines reach the log file too.
     GLint status = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    ReportLog(ContentFileName(path) + ": ", ShaderLog(shader), status != GL_TRUE);
     if (status != GL_TRUE) {
         glDeleteShader(shader);
         return 0;
@@ -62,14 +88,15 @@ unsigned Shader::CompileShader(unsigned type, const std::string& path) {
 
 Shader* Shader::LoadShader(const std::string& vertexPath, const std::string& fragmentPath) {
     Shader* shader = new Shader;
+    shader->m_files = ContentFileName(vertexPath) + " with " + ContentFileName(fragmentPath);
     shader->m_vertexShaderId = CompileShader(GL_VERTEX_SHADER, vertexPath);
     if (shader->m_vertexShaderId == 0) {
-        PlatformDebugOutput(("couldn't compile " + vertexPath + "\n").c_str());
+        Report("couldn't compile " + ContentFileName(vertexPath));
         ASSERT(false);
     }
     shader->m_fragmentShaderId = CompileShader(GL_FRAGMENT_SHADER, fragmentPath);
     if (shader->m_fragmentShaderId == 0) {
-        PlatformDebugOutput(("couldn't compile " + fragmentPath + "\n").c_str());
+        Report("couldn't compile " + ContentFileName(fragmentPath));
         ASSERT(false);
     }
     shader->m_programId = glCreateProgram();
@@ -89,6 +116,8 @@ bool Shader::Link() {
     GLint status = GL_FALSE;
     glGetProgramiv(m_programId, GL_LINK_STATUS, &status);
     if (status != GL_TRUE) {
+        Report("couldn't link " + m_files);
+        ReportLog(m_files + ": ", log, true);
         ASSERT(false);
     }
     glValidateProgram(m_programId);
@@ -99,6 +128,8 @@ bool Shader::Link() {
         if (!validateLog.empty()) {
             std::printf("validate log: %s\n", validateLog.c_str());
             std::fflush(stdout);
+            Report("couldn't validate " + m_files);
+            ReportLog(m_files + ": ", validateLog, true);
             ASSERT(false);
         }
     }

@@ -2,7 +2,9 @@
 // compiles and links once; callers that fix attribute locations bind them and link again. The
 // shader objects stay attached, so the program can be relinked. Uniform setters look the
 // location up by name on every call. Any compile, link or (logged) validation failure is fatal:
-// the show never runs with a broken program. Destruction releases no GL objects.
+// the show never runs with a broken program. Before the fatal report, the debugger output and
+// the log file get lines that name the source files (as ContentFileName gives them) with the
+// GL log's lines. Destruction releases no GL objects.
 #pragma once
 
 #include <string>
@@ -15,8 +17,9 @@ class Shader {
 public:
     // Compiles and links the pair; fatal on any failure.
     static Shader* LoadShader(const std::string& vertexPath, const std::string& fragmentPath);
-    // A compiled shader of the given GL type, or 0 when compilation failed. The compile log, if
-    // any, goes to the debugger output. An unreadable file is fatal.
+    // A compiled shader of the given GL type, or 0 when compilation failed. Each line of the
+    // compile log, if any, goes to the debugger output as "<file>: <line>", and to the log file
+    // too when compilation failed. An unreadable file is fatal.
     static unsigned CompileShader(unsigned type, const std::string& path);
 
     // Links again and validates; true when validation succeeded.
@@ -41,4 +44,6 @@ private:
     unsigned m_programId = 0;
     unsigned m_vertexShaderId = 0;
     unsigned m_fragmentShaderId = 0;
+    // "<vertex file> with <fragment file>", for reports.
+    std::string m_files;
 };

@@ -80,7 +80,7 @@ std::unique_ptr<SkinnedMeshData> LoadSkinnedMeshFromMemory(const void* data, siz
 std::unique_ptr<SkinnedMeshData> LoadSkinnedMesh(const std::string& path) {
     std::vector<unsigned char> bytes;
     if (!ReadBinaryFile(path, &bytes)) {
-        LogMessage("can't read skinned mesh file %s", path.c_str());
+        LogMessage("%s: can't read the skinned mesh file", BinaryReader::DisplayName(path).c_str());
         ASSERT(false && "couldn't load model file");
     }
     return LoadSkinnedMeshFromMemory(bytes.data(), bytes.size(), BinaryReader::DisplayName(path));

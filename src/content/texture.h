@@ -17,7 +17,7 @@ public:
     Texture& operator=(const Texture&) = delete;
 
     // Repeat wrapping, trilinear minification, linear magnification, mipmaps; null when the
-    // file can't be decoded.
+    // file can't be decoded (the image loader has logged the file and why).
     static Texture* LoadFromFile(const std::string& path);
 
     unsigned GetId() const { return m_id; }

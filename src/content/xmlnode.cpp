@@ -3,8 +3,10 @@
 #include <tinyxml2.h>
 
 #include "content/cnumeric.h"
+#include "content/fileutils.h"
 #include "platform/filesystem.h"
 #include "shell/assert.h"
+#include "shell/log.h"
 
 namespace {
 
@@ -35,6 +37,21 @@ std::unique_ptr<XMLNode> Build(const tinyxml2::XMLElement& element,
     return node;
 }
 
+std::string DescribeLoadError(const tinyxml2::XMLDocument& document) {
+    switch (document.ErrorID()) {
+        case tinyxml2::XML_ERROR_FILE_NOT_FOUND:
+            return "missing";
+        case tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED:
+        case tinyxml2::XML_ERROR_FILE_READ_ERROR:
+            return "can't be read";
+        case tinyxml2::XML_ERROR_EMPTY_DOCUMENT:
+            return "empty file";
+        default:
+            return std::string("not well-formed XML (") + document.ErrorName() + " at line " +
+                   std::to_string(document.ErrorLineNum()) + ")";
+    }
+}
+
 std::string ToLowerAscii(std::string text) {
     for (char& c : text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -48,17 +65,21 @@ XMLNode::XMLNode(const std::string& name) : m_name(name) {}
 
 XMLNode::~XMLNode() = default;
 
-std::unique_ptr<XMLNode> XMLNode::LoadFromFile(const std::string& path) {
+std::unique_ptr<XMLNode> XMLNode::LoadFromFile(const std::string& path, std::string* problem) {
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     const std::string resolved = PlatformResolvePath(path);
     if (document.LoadFile(resolved.c_str()) != tinyxml2::XML_SUCCESS) {
         if (document.ErrorID() == tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED) {
             ReportTooDeep(path, document.ErrorLineNum(), "beyond the XML parser's limit");
         }
+        if (problem) *problem = DescribeLoadError(document);
         return nullptr;
     }
     const tinyxml2::XMLElement* root = document.FirstChildElement();
-    if (!root) return nullptr;
+    if (!root) {
+        if (problem) *problem = "holds no XML element";
+        return nullptr;
+    }
     return FromElement(*root, path);
 }
 
@@ -93,7 +114,7 @@ int XMLNode::GetAttributeInt(const std::string& name, int defaultValue) const {
     if (it == m_attributes.end()) return defaultValue;
     int value = 0;
     if (!ScanIntC(it->second.c_str(), &value)) {
-        ReportBadValue("false && \"wrong format\"", __LINE__, name, it->second);
+        ReportBadValue("false && \"wrong format\"", __LINE__, name, it->second, "a number");
     }
     return value;
 }
@@ -103,7 +124,7 @@ float XMLNode::GetAttributeFloat(const std::string& name, float defaultValue) co
     if (it == m_attributes.end()) return defaultValue;
     float value = 0.0f;
     if (!ScanFloatC(it->second.c_str(), &value)) {
-        ReportBadValue("false && \"wrong format\"", __LINE__, name, it->second);
+        ReportBadValue("false && \"wrong format\"", __LINE__, name, it->second, "a number");
     }
     return value;
 }
@@ -114,7 +135,7 @@ bool XMLNode::GetAttributeBool(const std::string& name, bool defaultValue) const
     const std::string lower = ToLowerAscii(it->second);
     if (lower == "true" || lower == "1") return true;
     if (lower == "false" || lower == "0") return false;
-    ReportBadValue("false && \"its not a bool\"", __LINE__, name, it->second);
+    ReportBadValue("false && \"its not a bool\"", __LINE__, name, it->second, "a boolean");
 }
 
 void XMLNode::SetAttribute(const std::string& name, const std::string& value) {
@@ -134,9 +155,15 @@ std::string XMLNode::DescribeOrigin() const {
 }
 
 void XMLNode::ReportBadValue(const char* condition, int line, const std::string& name,
-                             const std::string& value) const {
+                             const std::string& value, const char* expected) const {
     std::string quoted =
         value.size() > kQuotedValueLength ? value.substr(0, kQuotedValueLength) + "..." : value;
+    // The report below names the file as it was opened; the log names it as content.
+    if (m_source) {
+        LogMessage("%s: line %d: attribute %s=\"%s\" of element %s is not %s",
+                   ContentFileName(*m_source).c_str(), m_line, name.c_str(), quoted.c_str(),
+                   m_name.c_str(), expected);
+    }
     std::string where = DescribeOrigin();
     if (!where.empty()) where += ": ";
     ReportFatal(FormatAssertionFailure(condition, __FILE__, line) + " (" + where + "element " +

@@ -29,9 +29,12 @@ public:
 
     // Parses the file (the path goes through PlatformResolvePath) and returns the tree of its
     // first element, or null when the file can't be read, isn't well-formed XML or has no
-    // element. Nesting too deep for the parser or for kMaxXmlNodeDepth is fatal, and the
-    // report names the file and the line.
-    static std::unique_ptr<XMLNode> LoadFromFile(const std::string& path);
+    // element; *problem (when given) then says which: "missing", "can't be read", "empty
+    // file", "not well-formed XML (<tinyxml2 error> at line <n>)" or "holds no XML element".
+    // Nesting too deep for the parser or for kMaxXmlNodeDepth is fatal, and the report names
+    // the file and the line.
+    static std::unique_ptr<XMLNode> LoadFromFile(const std::string& path,
+                                                 std::string* problem = nullptr);
 
     // Copies a parsed element and everything below it. source names the file in reports.
     static std::unique_ptr<XMLNode> FromElement(const tinyxml2::XMLElement& element,
@@ -65,10 +68,15 @@ public:
     // Where the node came from, for error reports: file and line, or "" and 0.
     void SetOrigin(std::shared_ptr<const std::string> source, int line);
     std::string DescribeOrigin() const;
+    // The file as it was opened, and the element's line; "" and 0 when unknown.
+    std::string GetSourceName() const { return m_source ? *m_source : std::string(); }
+    int GetLine() const { return m_line; }
 
 private:
+    // Logs a line that names the file, then reports condition as fatal. expected says what the
+    // value should have been ("a number").
     [[noreturn]] void ReportBadValue(const char* condition, int line, const std::string& name,
-                                     const std::string& value) const;
+                                     const std::string& value, const char* expected) const;
 
     std::string m_name;
     std::map<std::string, std::string> m_attributes;

@@ -4,6 +4,7 @@
 #include "content/animation.h"
 #include "content/animationdata.h"
 #include "content/contentmanager.h"
+#include "content/fileutils.h"
 #include "objects/gameobject.h"
 #include "scene/scenedata.h"
 #include "scene/sceneloader.h"
@@ -13,9 +14,10 @@
 BaseScene::BaseScene() = default;
 BaseScene::~BaseScene() = default;
 
-bool BaseScene::LoadScene(const std::string& fileName) {
-    SceneObjectFactory factory(m_gameObjects, m_ownedObjects);
-    std::unique_ptr<SceneData> records = ::LoadScene(fileName, factory);
+bool BaseScene::LoadScene(const std::string& fileName, std::string* problem) {
+    SceneObjectFactory factory(m_gameObjects, m_ownedObjects,
+                               ContentFileName(GetSceneFilePath(fileName)));
+    std::unique_ptr<SceneData> records = ::LoadScene(fileName, factory, problem);
     if (!records) return false;
     m_name = records->name;
     m_sceneRecords = std::move(records);

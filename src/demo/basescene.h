@@ -46,8 +46,8 @@ public:
 
 protected:
     // Reads the scene file of that name, fills m_name and m_gameObjects and keeps the file's
-    // records; false when the file can't be read.
-    bool LoadScene(const std::string& fileName);
+    // records; false when the file can't be read, with the reason in *problem when given.
+    bool LoadScene(const std::string& fileName, std::string* problem = nullptr);
 
     std::string m_name;
     std::vector<GameObject*> m_gameObjects;

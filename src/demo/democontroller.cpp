@@ -6,6 +6,7 @@
 #include "camera/camerabookmark.h"
 #include "content/animationdata.h"
 #include "content/contentmanager.h"
+#include "content/fileutils.h"
 #include "content/materialloader.h"
 #include "content/model.h"
 #include "content/modelloader.h"
@@ -81,6 +82,8 @@ bool DemoController::Initialize(void* parent, const char* title, int width, int 
 
 bool DemoController::LoadContent(const std::string& dataDir) {
     m_contentManager = new ContentManager(this);
+    // Content reports name files below the data folder ("textures/end.png").
+    SetContentRoot(dataDir);
 
     m_loadingScreen->Init(dataDir);
     m_loadingScreen->Draw();

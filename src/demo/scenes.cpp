@@ -3,6 +3,7 @@
 #include "content/animation.h"
 #include "content/animationdata.h"
 #include "content/contentmanager.h"
+#include "content/fileutils.h"
 #include "content/model.h"
 #include "content/shader.h"
 #include "objects/guy.h"
@@ -15,8 +16,10 @@
 #include "shell/log.h"
 
 void PlainScene::Setup() {
-    if (!LoadScene(m_fileName)) {
-        LogMessage("scene file %s is missing or not XML", GetSceneFilePath(m_fileName).c_str());
+    std::string problem;
+    if (!LoadScene(m_fileName, &problem)) {
+        LogMessage("%s: %s", ContentFileName(GetSceneFilePath(m_fileName)).c_str(),
+                   problem.c_str());
         ASSERT(false);
     }
 }

@@ -1,7 +1,9 @@
 #include "scene/sceneloader.h"
 
+#include "content/fileutils.h"
 #include "content/xmlnode.h"
 #include "shell/assert.h"
+#include "shell/log.h"
 
 namespace {
 
@@ -10,6 +12,11 @@ namespace {
     ((cond) ? static_cast<void>(0) : ReportContentAssertion(#cond, __LINE__, *(node)))
 
 [[noreturn]] void ReportContentAssertion(const char* condition, int line, const XMLNode& node) {
+    if (!node.GetSourceName().empty()) {
+        LogMessage("%s: line %d: unexpected element %s",
+                   ContentFileName(node.GetSourceName()).c_str(), node.GetLine(),
+                   node.GetName().c_str());
+    }
     std::string where = node.DescribeOrigin();
     if (!where.empty()) where += ": ";
     ReportFatal(FormatAssertionFailure(condition, __FILE__, line) + " (" + where + "element " +
@@ -200,8 +207,11 @@ std::unique_ptr<SceneData> ParseSceneFile(const std::string& path) {
     return ParseScene(*root);
 }
 
-std::unique_ptr<SceneData> LoadScene(const std::string& name, ISceneObjectFactory& factory) {
-    std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(GetSceneFilePath(name));
+std::unique_ptr<SceneData> LoadScene(const std::string& name, ISceneObjectFactory& factory,
+                                     std::string* problem) {
+    std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(GetSceneFilePath(name), problem);
     if (!root) return nullptr;
-    return ReadScene(*root, &factory);
+    std::unique_ptr<SceneData> scene = ReadScene(*root, &factory);
+    if (!scene && problem) *problem = "the root has no \"Ribbons\" element";
+    return scene;
 }

@@ -45,5 +45,7 @@ MaterialData ParseMaterialData(const XMLNode* materialNode);
 // object before it parses the next entry: of two faulty entries, the first one's fault is the
 // one reported, whether the parser or the object finds it. Gives back every record (its name is
 // the root's "name"); the caller keeps them as long as the objects. Null, with nothing created,
-// where ParseSceneFile gives null.
-std::unique_ptr<SceneData> LoadScene(const std::string& name, ISceneObjectFactory& factory);
+// where ParseSceneFile gives null; *problem (when given) then says why, in XMLNode::LoadFromFile's
+// words or as "the root has no \"Ribbons\" element".
+std::unique_ptr<SceneData> LoadScene(const std::string& name, ISceneObjectFactory& factory,
+                                     std::string* problem = nullptr);

@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "content/fileutils.h"
 #include "formats/jpegwriter.h"
 #include "formats/pngwriter.h"
+#include "shell/log.h"
 #include "support/fatalcapture.h"
 #include "support/tempdir.h"
 
 namespace {
 
-using Loader = bool (*)(const std::string&, ImageLoader::Pixels&, int&, int&, int&);
+using Loader = bool (*)(const std::string&, ImageLoader::Pixels&, int&, int&, int&, std::string*);
 
 struct Decoded {
     bool ok = false;
@@ -23,12 +25,13 @@ struct Decoded {
     int height = -1;
     int bytesPerPixel = -1;
     std::vector<unsigned char> pixels;
+    std::string reason;  // why it failed
 };
 
 Decoded Decode(const std::string& path, Loader loader = ImageLoader::Load) {
     Decoded d;
     ImageLoader::Pixels data;
-    d.ok = loader(path, data, d.width, d.height, d.bytesPerPixel);
+    d.ok = loader(path, data, d.width, d.height, d.bytesPerPixel, &d.reason);
     if (d.ok) {
         EXPECT_NE(data, nullptr);
         const size_t size = static_cast<size_t>(d.width) * d.height * d.bytesPerPixel;
@@ -146,18 +149,22 @@ TEST(LoadPng, EveryTruncationOrSingleByteCorruptionFails) {
     const std::string bytes = WritePng(image);
     TempDir dir;
     const std::string path = dir.File("cut.png");
-    testing::internal::CaptureStderr();  // libpng reports each error
     for (size_t length = 0; length < bytes.size(); ++length) {
         WriteFileBytes(path, bytes.substr(0, length));
-        EXPECT_FALSE(Decode(path).ok) << "cut at " << length;
+        Decoded d = Decode(path);
+        EXPECT_FALSE(d.ok) << "cut at " << length;
+        EXPECT_EQ(d.reason, length == 0 ? "empty file" : "truncated") << "cut at " << length;
     }
     for (size_t at = 0; at < bytes.size(); ++at) {
         std::string corrupt = bytes;
         corrupt[at] = static_cast<char>(corrupt[at] ^ 0x5A);
         WriteFileBytes(path, corrupt);
-        EXPECT_FALSE(Decode(path).ok) << "byte " << at << " changed";
+        Decoded d = Decode(path);
+        EXPECT_FALSE(d.ok) << "byte " << at << " changed";
+        if (at < 8) {
+            EXPECT_EQ(d.reason, "not a PNG file") << "byte " << at << " changed";
+        }
     }
-    testing::internal::GetCapturedStderr();
 }
 
 void AppendChunk(std::string& png, const char* type, const std::string& data) {
@@ -221,7 +228,9 @@ TEST(LoadPng, ImagesOverTheLimitAreRefused) {
     atLimit.pixels = {};
 
     WriteFileBytes(path, BlankPalettePng(8001, 8000, 8000));
-    EXPECT_FALSE(Decode(path).ok);
+    Decoded over = Decode(path);
+    EXPECT_FALSE(over.ok);
+    EXPECT_EQ(over.reason, "8001 x 8000 pixels, more than 64000000");
 
     // A header whose pixel count wraps around in 32 bits (65537 × 65536 = 2^32 + 65536) is
     // still far too large. The refusal comes before any pixel data is read, so libpng has no
@@ -318,13 +327,14 @@ TEST(LoadJpeg, TruncatedOrCorruptFilesNeverYieldAShortBuffer) {
     const size_t scan = ScanOffset(bytes);
     TempDir dir;
     const std::string path = dir.File("cut.jpg");
-    testing::internal::CaptureStderr();  // libjpeg reports each error and warning
     // libjpeg itself only warns about a file cut inside the image data and fills the rest with
     // grey; the loader refuses every cut, before the start of scan (at byte scan) or after it.
     ASSERT_GT(scan, 0u);
     for (size_t length = 0; length < bytes.size(); ++length) {
         WriteFileBytes(path, bytes.substr(0, length));
-        EXPECT_FALSE(Decode(path).ok) << "cut at " << length;
+        Decoded d = Decode(path);
+        EXPECT_FALSE(d.ok) << "cut at " << length;
+        EXPECT_EQ(d.reason, length == 0 ? "empty file" : "truncated") << "cut at " << length;
     }
     // A changed byte may alter the declared size, but a result is always a full buffer, which
     // Decode reads to its end.
@@ -339,7 +349,6 @@ TEST(LoadJpeg, TruncatedOrCorruptFilesNeverYieldAShortBuffer) {
             EXPECT_EQ(d.bytesPerPixel, 3);
         }
     }
-    testing::internal::GetCapturedStderr();
 }
 
 // Overwrites the frame size of a baseline JPEG.
@@ -422,18 +431,69 @@ TEST(LoadImage, UnreadableFilesFailAndLeaveTheOutputsAlone) {
     }
 }
 
-TEST(LoadImage, OnlyTheJpegDecoderSaysItCantOpenAFile) {
+TEST(LoadImage, ReasonsSayWhatIsWrongWithTheFile) {
     TempDir dir;
-    ImageLoader::Pixels data;
-    int width, height, bytesPerPixel;
-    const std::string jpg = dir.File("missing.jpg");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(ImageLoader::LoadJpeg(jpg, data, width, height, bytesPerPixel));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "can't open " + jpg + "\n");
+    const std::string png = WritePng(Pattern(6, 5));
+    const std::string jpeg = WriteJpeg(RedBlue(24, 16), 80);
+    std::string badCrc = png;
+    badCrc.back() = static_cast<char>(badCrc.back() ^ 1);  // IEND's CRC
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"text.png", "just some text\n", "not a PNG file"},
+        {"text.jpg", "just some text\n", "not a JPEG file"},
+        {"jpeg.png", jpeg, "not a PNG file"},
+        {"png.jpg", png, "not a JPEG file"},
+        {"cut.png", png.substr(0, png.size() / 2), "truncated"},
+        {"cut.jpg", jpeg.substr(0, jpeg.size() / 2), "truncated"},
+        {"empty.png", "", "empty file"},
+        {"crc.png", badCrc, "IEND: CRC error"},  // libpng's own words for other faults
+        {"sky.bmp", png, "not a .png or .jpg file"},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(dir.File(c.name), c.bytes);
+        Decoded d = Decode(dir.File(c.name));
+        EXPECT_FALSE(d.ok) << c.name;
+        EXPECT_EQ(d.reason, c.reason) << c.name;
+    }
+    EXPECT_EQ(Decode(dir.File("missing.jpg")).reason, "can't be opened: No such file or directory");
+}
 
+// Failures and libpng's warnings go to the log, each naming the file below the content root;
+// neither library prints on its own.
+TEST(LoadImage, TheLogNamesTheFileOfEachFailureAndWarning) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("textures"));
+    WriteFileBytes(dir.File("textures/end.png"), "not a picture");
+    const std::string jpeg = WriteJpeg(RedBlue(24, 16), 80);
+    WriteFileBytes(dir.File("loader.jpg"), jpeg.substr(0, jpeg.size() - 40));
+    // A text chunk with a wrong CRC is ancillary: libpng warns and drops it.
+    std::string png = WritePng(Pattern(2, 2));
+    std::string text;
+    AppendChunk(text, "tEXt", std::string("Comment\0hello", 13));
+    text[text.size() - 1] = static_cast<char>(text[text.size() - 1] ^ 1);
+    png.insert(png.size() - 12, text);  // before IEND
+    WriteFileBytes(dir.File("textures/note.png"), png);
+
+    SetContentRoot(dir.Path() + "/");
+    InitLog(true, false, false, nullptr);
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(ImageLoader::LoadPng(dir.File("missing.png"), data, width, height, bytesPerPixel));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(Decode(dir.File("textures/end.png")).ok);
+    EXPECT_FALSE(Decode(dir.File("loader.jpg")).ok);
+    EXPECT_TRUE(Decode(dir.File("textures/note.png")).ok);
+    const std::string log = testing::internal::GetCapturedStderr();
+    InitLog(false, false, false, nullptr);
+    SetContentRoot("");
+
+    std::vector<std::string> messages;
+    for (size_t at = 0; (at = log.find("] ", at)) != std::string::npos; at += 2)
+        messages.push_back(log.substr(at + 2, log.find('\n', at) - at - 2));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"textures/end.png: not a PNG file", "loader.jpg: truncated",
+                                        "textures/note.png: warning: tEXt: CRC error"}))
+        << log;
 }
 
 TEST(LoadImage, EmptyPathIsFatal) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "content/fileutils.h"
+#include "support/tempdir.h"
+
 namespace {
 
 struct PathCase {
@@ -44,6 +49,24 @@ TEST(PathInfo, SplitsDirectoryNameAndLastExtension) {
         EXPECT_EQ(info.GetFileName(), c.fileName);
         EXPECT_EQ(info.GetFullPath(), std::string(c.directory) + c.fileName);
     }
+}
+
+// Reports name a content file below the data folder, as the file system spells it.
+TEST(ContentFileName, IsThePathBelowTheContentRoot) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.File("data/effects"));
+    WriteFileBytes(dir.File("data/effects/Sprite.vpr"), "");
+    const std::string data = dir.File("data/");
+    EXPECT_EQ(ContentFileName(data + "loader.jpg"), "data/loader.jpg")
+        << "without a root: the last two components";
+    SetContentRoot(data);
+    EXPECT_EQ(ContentFileName(data + "Effects\\Sprite.vpr"), "effects/Sprite.vpr");
+    EXPECT_EQ(ContentFileName(data + "loader.jpg"), "loader.jpg");
+    EXPECT_EQ(ContentFileName(data + "Scenes\\Missing.scene"), "Scenes/Missing.scene");
+    EXPECT_EQ(ContentFileName(dir.File("elsewhere/textures/end.png")), "textures/end.png");
+    EXPECT_EQ(ContentFileName("data/effects/Sprite.vpr"), "effects/Sprite.vpr")
+        << "a relative path is not below an absolute root";
+    SetContentRoot("");
 }
 
 }  // namespace

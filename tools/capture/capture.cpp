@@ -239,17 +239,20 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     OpenglWindow::UseOffscreenSurfaces(true);
     std::unique_ptr<CaptureShow> show = env.makeShow();
     std::string error;
-    bool started = false;
+    bool started = false, fatal = false;
     try {
         started = show->Start(o.width, o.height, dataDir, &error);
     } catch (const FatalReport& e) {
         error = e.what();
+        fatal = true;
     }
     if (!started) {
         show->Stop();
         std::string ignored;
         outputs.Close(&ignored);
         if (!o.out.empty()) std::remove(o.out.c_str());  // it holds no frame
+        // A fatal report (bad content, mostly) ends the capture with the show's exit code.
+        if (fatal) throw FatalReport("the show did not start: " + error);
         throw CaptureError("the show did not start: " + error);
     }
 

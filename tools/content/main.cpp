@@ -23,7 +23,8 @@ namespace {
 void Usage(FILE* to) {
     std::fprintf(to,
                  "usage: pindle-content --out DIR [--sources DIR]\n"
-                 "Builds DIR/demodat (the show's content archive) and DIR/setup.jpg.\n"
+                 "Builds DIR/demodat (the show's content archive) and DIR/setup.jpg, creating\n"
+                 "DIR and its parents when they are missing.\n"
                  "--sources names the hand-written content folder (default: the repository's\n"
                  "content/), whose files are packed as they are.\n");
 }
@@ -89,6 +90,14 @@ int main(int argc, char** argv) {
     if (out.empty()) {
         Usage(stderr);
         return 2;
+    }
+    // Like mkdir -p, before the long work, so that a folder that can't be made fails at once.
+    std::error_code made;
+    std::filesystem::create_directories(out, made);
+    if (made) {
+        std::fprintf(stderr, "pindle-content: cannot create the folder %s: %s\n", out.c_str(),
+                     made.message().c_str());
+        return 1;
     }
     const bool terminal = isatty(fileno(stderr));
 

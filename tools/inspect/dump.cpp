@@ -409,8 +409,9 @@ void DumpMaterial(const std::string& path, JsonWriter& json) {
 void DumpImage(const std::string& path, JsonWriter& json) {
     ImageLoader::Pixels pixels;
     int width = 0, height = 0, bytesPerPixel = 0;
-    if (!ImageLoader::Load(path, pixels, width, height, bytesPerPixel))
-        ReportFatal(path + ": cannot be decoded as an image");
+    std::string reason;
+    if (!ImageLoader::Load(path, pixels, width, height, bytesPerPixel, &reason))
+        ReportFatal(path + ": cannot be decoded as an image (" + reason + ")");
     json.BeginObject();
     json.Member("kind", "image");
     json.Member("width", width);

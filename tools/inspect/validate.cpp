@@ -71,12 +71,7 @@ public:
             LoadModel(path);
             return std::string();
         });
-        LoadKind("textures/", {"*.png", "*.jpg"}, &m_textures, [](const std::string& path) {
-            ImageLoader::Pixels pixels;
-            int w, h, bpp;
-            return ImageLoader::Load(path, pixels, w, h, bpp) ? std::string()
-                                                              : std::string("cannot be decoded");
-        });
+        LoadKind("textures/", {"*.png", "*.jpg"}, &m_textures, CheckImage);
         LoadKind("effects/", {"*.vpr"}, &m_shaders, [](const std::string& path) {
             std::string fragment = path.substr(0, path.size() - 4) + ".fpr";
             return CheckSource(path) + CheckSource(fragment);
@@ -107,12 +102,7 @@ public:
             CheckCameras(scene, &previousStart);
             CheckSceneFile(scene);
         }
-        CheckRootFile("loader.jpg", [](const std::string& path) {
-            ImageLoader::Pixels pixels;
-            int w, h, bpp;
-            return ImageLoader::Load(path, pixels, w, h, bpp) ? std::string()
-                                                              : std::string("cannot be decoded");
-        });
+        CheckRootFile("loader.jpg", CheckImage);
         CheckRootFile("music/velmora.mp3", [](const std::string& path) {
             PlatformMp3Decoder decoder;
             std::string error;
@@ -128,6 +118,14 @@ public:
 
 private:
     using Check = std::function<std::string(const std::string& path)>;
+
+    // The image loader's reason: "not a PNG file", "truncated", ...
+    static std::string CheckImage(const std::string& path) {
+        ImageLoader::Pixels pixels;
+        int w, h, bpp;
+        std::string reason;
+        return ImageLoader::Load(path, pixels, w, h, bpp, &reason) ? std::string() : reason;
+    }
 
     static std::string CheckSource(const std::string& path) {
         std::unique_ptr<unsigned char[]> data;
