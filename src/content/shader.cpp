@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "content/fileutils.h"
@@ -87,7 +88,8 @@ unsigned Shader::CompileShader(unsigned type, const std::string& path) {
 }
 
 Shader* Shader::LoadShader(const std::string& vertexPath, const std::string& fragmentPath) {
-    Shader* shader = new Shader;
+    // Owned here until it links: a fatal report that unwinds (tools, tests) frees it.
+    std::unique_ptr<Shader> shader(new Shader);
     shader->m_files = ContentFileName(vertexPath) + " with " + ContentFileName(fragmentPath);
     shader->m_vertexShaderId = CompileShader(GL_VERTEX_SHADER, vertexPath);
     if (shader->m_vertexShaderId == 0) {
@@ -103,7 +105,7 @@ Shader* Shader::LoadShader(const std::string& vertexPath, const std::string& fra
     glAttachShader(shader->m_programId, shader->m_vertexShaderId);
     glAttachShader(shader->m_programId, shader->m_fragmentShaderId);
     shader->Link();
-    return shader;
+    return shader.release();
 }
 
 bool Shader::Link() {

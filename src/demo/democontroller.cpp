@@ -1,6 +1,7 @@
 #include "demo/democontroller.h"
 
 #include <GL/glew.h>
+#include <sys/stat.h>
 
 #include "camera/animcamera.h"
 #include "camera/camerabookmark.h"
@@ -14,17 +15,19 @@
 #include "content/texture.h"
 #include "demo/basescene.h"
 #include "demo/scenesmanager.h"
+#include "platform/filesystem.h"
 #include "render/billboard.h"
 #include "render/drawingroutines.h"
+#include "render/glcheck.h"
 #include "render/glsetup.h"
 #include "render/graphicsengine.h"
 #include "render/graphicslog.h"
 #include "render/loadingscreen.h"
-#include "render/glcheck.h"
 #include "render/passtimer.h"
 #include "render/spritebatch.h"
 #include "scene/sceneloader.h"
 #include "shell/assert.h"
+#include "shell/keptuntilexit.h"
 #include "shell/log.h"
 #include "window/keyboard.h"
 #include "window/openglwindow.h"
@@ -73,12 +76,29 @@ bool DemoController::Initialize(void* parent, const char* title, int width, int 
     InstallGlDebugOutput();
     GlCheck::After("the window's start-up");
 
-    m_loadingScreen = new LoadingScreen(m_window);
+    m_loadingScreen = KeptUntilExit(new LoadingScreen(m_window));
     const unsigned char black[2 * 2 * 4] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-    m_blackTexture = new Texture(2, 2, 32, black, GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
+    m_blackTexture = KeptUntilExit(
+        new Texture(2, 2, 32, black, GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false));
     Billboard::CreateBuffer();
     return true;
 }
+
+namespace {
+
+// A texture the controller needs did not load. A file that failed to decode has said why
+// already; one that is not there at all is named here, before the fatal check.
+void ReportMissingTexture(const std::string& dataDir, const std::string& name) {
+    for (const char* extension : {".png", ".jpg"}) {
+        struct stat st;
+        if (stat(PlatformResolvePath(dataDir + "textures/" + name + extension).c_str(), &st) == 0)
+            return;
+    }
+    LogMessage("textures/%s.png: required, but textures/ has no %s.png or %s.jpg", name.c_str(),
+               name.c_str(), name.c_str());
+}
+
+}  // namespace
 
 bool DemoController::LoadContent(const std::string& dataDir) {
     m_contentManager = new ContentManager(this);
@@ -110,23 +130,26 @@ bool DemoController::LoadContent(const std::string& dataDir) {
     m_spriteShader->BindAttribLocation(0, "a_position");
     m_spriteShader->BindAttribLocation(1, "a_coords");
     m_spriteShader->Link();
-    m_spriteBatch = new SpriteBatch(
+    m_spriteBatch = KeptUntilExit(new SpriteBatch(
         m_spriteShader, sm::Mat4::Ortho(0.0f, static_cast<float>(m_width), 0.0f,
-                                        static_cast<float>(m_height)));
+                                        static_cast<float>(m_height))));
 
     m_endScreen = m_contentManager->GetTexture("end");
+    if (!m_endScreen) ReportMissingTexture(dataDir, "end");
     ASSERT(m_endScreen != NULL);
     m_startScreen = m_contentManager->GetTexture("loader");
+    if (!m_startScreen) ReportMissingTexture(dataDir, "loader");
     ASSERT(m_startScreen != NULL);
     m_mask = m_contentManager->GetTexture("maskovel");
+    if (!m_mask) ReportMissingTexture(dataDir, "maskovel");
     ASSERT(m_mask != NULL);
 
     BuildFadeCurves();
 
-    m_scenesManager = new ScenesManager;
+    m_scenesManager = KeptUntilExit(new ScenesManager);
     m_scenesManager->Init();
 
-    m_engine = new GraphicsEngine(m_width, m_height);
+    m_engine = KeptUntilExit(new GraphicsEngine(m_width, m_height));
     m_engine->Initialize();
     m_engine->SetRenderables(m_scenesManager->GetActiveScene()->GetRenderables());
     GlCheck::After("loading the content");

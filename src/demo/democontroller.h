@@ -92,7 +92,7 @@ private:
     sm::Mat4 m_viewProj;
     Texture* m_blackTexture = nullptr;  // lives until the process ends
     Shader* m_spriteShader = nullptr;   // content's
-    SpriteBatch* m_spriteBatch = nullptr;
+    SpriteBatch* m_spriteBatch = nullptr;  // lives until the process ends
     Texture* m_endScreen = nullptr;    // content's
     Texture* m_startScreen = nullptr;  // content's
     Texture* m_mask = nullptr;         // content's

@@ -80,23 +80,26 @@ int PlatformMp3Decoder::Read(int16_t* out, int frameCount) {
     return static_cast<int>(total / (m_channels * sizeof(int16_t)));
 }
 
-namespace {
-
-struct CallbackTarget {
+struct PlatformAudioDevice::CallbackTarget {
     PlatformAudioCallback callback;
     void* user;
     int channels;
 };
 
+namespace {
+
 void SDLCALL FeedDevice(void* user, Uint8* stream, int len) {
-    auto* target = static_cast<CallbackTarget*>(user);
+    auto* target = static_cast<PlatformAudioDevice::CallbackTarget*>(user);
     int frames = len / static_cast<int>(target->channels * sizeof(int16_t));
     target->callback(target->user, reinterpret_cast<int16_t*>(stream), frames);
 }
 
 }  // namespace
 
+PlatformAudioDevice::PlatformAudioDevice() = default;
+
 PlatformAudioDevice::~PlatformAudioDevice() {
+    // Closing waits for a running callback, so the target goes after it.
     if (m_device) SDL_CloseAudioDevice(m_device);
 }
 
@@ -115,23 +118,22 @@ std::unique_ptr<PlatformAudioDevice> PlatformAudioDevice::Open(int rate, int cha
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    // The callback target lives as long as the process; the device never outlives it.
-    auto* target = new CallbackTarget{callback, user, channels};
+    auto target = std::make_unique<CallbackTarget>(CallbackTarget{callback, user, channels});
     SDL_AudioSpec want{}, have{};
     want.freq = rate;
     want.format = AUDIO_S16SYS;
     want.channels = static_cast<Uint8>(channels);
     want.samples = static_cast<Uint16>(bufferFrames);
     want.callback = FeedDevice;
-    want.userdata = target;
+    want.userdata = target.get();
     SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (id == 0) {
         *reason = SDL_GetError();
-        delete target;
         return nullptr;
     }
     std::unique_ptr<PlatformAudioDevice> device(new PlatformAudioDevice);
     device->m_device = id;
+    device->m_target = std::move(target);
     device->m_info.bufferFrames = have.samples;
     device->m_info.driver = driver;
     return device;

@@ -54,8 +54,12 @@ public:
     void Lock();
     void Unlock();
 
+    // What the device's callback is handed; the implementation's own.
+    struct CallbackTarget;
+
 private:
-    PlatformAudioDevice() = default;
+    PlatformAudioDevice();
     uint32_t m_device = 0;
+    std::unique_ptr<CallbackTarget> m_target;  // the callback's user data, kept while open
     PlatformAudioDeviceInfo m_info;
 };

@@ -84,7 +84,8 @@ TEST(AnimationLoader, ConstantRotationKeepsTheAxisAsWritten) {
             for (float f : {-kPi / 2, 0.0f, 0.0f, 2.0f}) w.F32(f);  // axis need not be unit
         },
         0);
-    const AnimationData* node = Load(w.Bytes())->FindNode(3);
+    const auto data = Load(w.Bytes());
+    const AnimationData* node = data->FindNode(3);
     EXPECT_EQ(node->GetRotationCurve(), nullptr);
     EXPECT_TRUE(QuatNear(node->GetRotation(),
                          sm::Quat(std::cos(kPi / 4), 0, 0, std::sin(kPi / 4))));  // π/2 about z

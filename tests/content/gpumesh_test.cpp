@@ -95,12 +95,12 @@ GLint BufferSize(GLuint buffer) {
 }
 
 // A program that reads nothing: Draw needs one bound, the tests read buffers, not pixels.
-Shader* NullProgram(const TempDir& dir) {
+std::unique_ptr<Shader> NullProgram(const TempDir& dir) {
     WriteFileBytes(dir.File("null.vpr"),
                    "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n");
     WriteFileBytes(dir.File("null.fpr"),
                    "#version 330 core\nout vec4 o; void main() { o = vec4(1.0); }\n");
-    return Shader::LoadShader(dir.File("null.vpr"), dir.File("null.fpr"));
+    return std::unique_ptr<Shader>(Shader::LoadShader(dir.File("null.vpr"), dir.File("null.fpr")));
 }
 
 // The dynamic record of each class: its size, where the glow power lies, the initial values.
@@ -183,7 +183,8 @@ TYPED_TEST_SUITE(DynamicData, MeshKinds);
 TYPED_TEST(DynamicData, WholeTrianglesCountingIndicesAndInitialRecords) {
     GlTestContext gl;
     TempDir dir;
-    Shader* program = NullProgram(dir);
+    const std::unique_ptr<Shader> programOwner = NullProgram(dir);
+    Shader* program = programOwner.get();
     const Layout layout = LayoutOf(static_cast<TypeParam*>(nullptr));
     for (size_t vertices : {6u, 7u}) {
         SCOPED_TRACE(vertices);
@@ -213,7 +214,8 @@ TYPED_TEST(DynamicData, WholeTrianglesCountingIndicesAndInitialRecords) {
 TYPED_TEST(DynamicData, SettersChangeTheThreeVerticesOfTheirTriangleOnly) {
     GlTestContext gl;
     TempDir dir;
-    Shader* program = NullProgram(dir);
+    const std::unique_ptr<Shader> programOwner = NullProgram(dir);
+    Shader* program = programOwner.get();
     const Layout layout = LayoutOf(static_cast<TypeParam*>(nullptr));
     Built<TypeParam> b;
     Build(&b, First(6));
@@ -257,7 +259,8 @@ TYPED_TEST(DynamicData, SettersChangeTheThreeVerticesOfTheirTriangleOnly) {
 TEST(UniqueTriangledMesh, TriangleTransformGoesToItsThreeVertices) {
     GlTestContext gl;
     TempDir dir;
-    Shader* program = NullProgram(dir);
+    const std::unique_ptr<Shader> programOwner = NullProgram(dir);
+    Shader* program = programOwner.get();
     Built<UniqueTriangledMesh> b;
     Build(&b, First(6));
     const Mat4 placed = Mat4::Translation(1, 2, 3) * Mat4::Rotation(0.5f, 0, 0, 1);
@@ -312,7 +315,8 @@ void ExpectPointers(const std::vector<Pointer>& pointers) {
 TEST(GpuMesh, AttributePointersFollowTheFixedLocations) {
     GlTestContext gl;
     TempDir dir;
-    Shader* program = NullProgram(dir);
+    const std::unique_ptr<Shader> programOwner = NullProgram(dir);
+    Shader* program = programOwner.get();
     program->Use();
     {
         SCOPED_TRACE("StaticTriangledMesh");
@@ -463,8 +467,12 @@ TEST(UniqueTriangledMesh, PlacedByCentreAndFrameItDrawsAsTheModel) {
     WriteFileBytes(dir.File("static.vpr"), kStaticVertex);
     WriteFileBytes(dir.File("unique.vpr"), kUniqueVertex);
     WriteFileBytes(dir.File("color.fpr"), kColorFragment);
-    Shader* staticProgram = Shader::LoadShader(dir.File("static.vpr"), dir.File("color.fpr"));
-    Shader* uniqueProgram = Shader::LoadShader(dir.File("unique.vpr"), dir.File("color.fpr"));
+    const std::unique_ptr<Shader> staticOwner(
+        Shader::LoadShader(dir.File("static.vpr"), dir.File("color.fpr")));
+    const std::unique_ptr<Shader> uniqueOwner(
+        Shader::LoadShader(dir.File("unique.vpr"), dir.File("color.fpr")));
+    Shader* staticProgram = staticOwner.get();
+    Shader* uniqueProgram = uniqueOwner.get();
     TestFramebuffer frame(64, 64);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
@@ -610,7 +618,8 @@ public:
 TEST(SkinnedRibbonMesh, RibbonPlacesEachTriangleFromItsBaseMatrix) {
     GlTestContext gl;
     TempDir dir;
-    Shader* program = NullProgram(dir);
+    const std::unique_ptr<Shader> programOwner = NullProgram(dir);
+    Shader* program = programOwner.get();
     Built<SkinnedRibbonMesh> b;
     Build(&b, First(6));
     const VertexDataBufferTransform& transforms = b.mesh.GetTransformBuffer();

@@ -35,8 +35,8 @@ std::string Effect(const std::string& name) {
     return std::string(PINDLE_CONTENT_SOURCE_DIR) + "/effects/" + name;
 }
 
-Shader* LoadEffect(const std::string& name) {
-    return Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr"));
+std::unique_ptr<Shader> LoadEffect(const std::string& name) {
+    return std::unique_ptr<Shader>(Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr")));
 }
 
 // A skinned mesh data of one triangle whose vertices use bone 0, with one bone per id.
@@ -124,7 +124,8 @@ void ExpectGlowState(GLint polygonMode) {
 
 TEST(GlowMaterial, RenderStateAndArraysPerMeshKind) {
     GlTestContext gl;
-    Shader* program = LoadEffect("Skinned");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("Skinned");
+    Shader* program = programOwner.get();
     std::unique_ptr<SkinnedMeshData> data = Bones(2);
     SkinnedMesh skinned;
     skinned.Create(*data);
@@ -179,7 +180,8 @@ TEST(GlowMaterial, DrawingLeavesBlendingOnAndDepthWritesOff) {
     GlTestContext gl;
     TestFramebuffer frame(32, 32);
     frame.BindAndClear();
-    Shader* program = LoadEffect("StaticSpecularBlur");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("StaticSpecularBlur");
+    Shader* program = programOwner.get();
     std::vector<float> floats = {-1, -1, 0, 1, -1, 0, 0, 1, 0};
     std::vector<unsigned char> bytes(floats.size() * 4);
     std::memcpy(bytes.data(), floats.data(), bytes.size());
@@ -214,7 +216,8 @@ float UniformFloat(GLuint program, const char* name) {
 
 TEST(GlowMaterial, ShaderGetsTheFrameMatrixTimesTheWorldAndTheGlowMultiplier) {
     GlTestContext gl;
-    Shader* program = LoadEffect("SpecularBlur");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("SpecularBlur");
+    Shader* program = programOwner.get();
     const GLuint id = program->GetProgramId();
     const Mat4 viewProj = Mat4::Perspective(1.0f, 1.5f, 0.5f, 50.0f) * Mat4::Translation(0, 0, -5);
     DrawingRoutines::SetViewProjMatrix(viewProj);
@@ -255,7 +258,9 @@ TEST(GlowMaterial, ShaderGetsTheFrameMatrixTimesTheWorldAndTheGlowMultiplier) {
                    "#version 330 core\nvoid main() { gl_Position = vec4(1.0); }\n");
     WriteFileBytes(dir.File("plain.fpr"),
                    "#version 330 core\nout vec4 o; void main() { o = vec4(1.0); }\n");
-    Shader* plain = Shader::LoadShader(dir.File("plain.vpr"), dir.File("plain.fpr"));
+    const std::unique_ptr<Shader> plainOwner(
+        Shader::LoadShader(dir.File("plain.vpr"), dir.File("plain.fpr")));
+    Shader* plain = plainOwner.get();
     std::unique_ptr<SkinnedMeshData> data = Bones(3);
     SkinnedMesh mesh;
     mesh.Create(*data);
@@ -263,7 +268,9 @@ TEST(GlowMaterial, ShaderGetsTheFrameMatrixTimesTheWorldAndTheGlowMultiplier) {
     plainSkinned.ApplyShader();
     ExpectNoGlError("program without the optional uniforms");
 
-    solid.SetShader(Shader::LoadShader(dir.File("bare.vpr"), dir.File("plain.fpr")));
+    const std::unique_ptr<Shader> bare(
+        Shader::LoadShader(dir.File("bare.vpr"), dir.File("plain.fpr")));
+    solid.SetShader(bare.get());
     EXPECT_EQ(CaptureFatal([&] {
                   solid.ApplyShader();
               }).rfind("Assertion failed: uniformParam != -1, file ", 0),
@@ -275,7 +282,8 @@ TEST(SkinnedGlowMaterial, HoldsAtMost41Bones) {
     DrawingRoutines::SetViewProjMatrix(Mat4());
     for (const char* name : {"Skinned", "SkinnedRibbon"}) {
         SCOPED_TRACE(name);
-        Shader* program = LoadEffect(name);
+        const std::unique_ptr<Shader> programOwner = LoadEffect(name);
+        Shader* program = programOwner.get();
         const GLuint id = program->GetProgramId();
         const bool ribbon = std::string(name) == "SkinnedRibbon";
 

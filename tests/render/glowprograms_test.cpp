@@ -42,8 +42,8 @@ std::string Effect(const std::string& name) {
     return std::string(PINDLE_CONTENT_SOURCE_DIR) + "/effects/" + name;
 }
 
-Shader* LoadEffect(const std::string& name) {
-    return Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr"));
+std::unique_ptr<Shader> LoadEffect(const std::string& name) {
+    return std::unique_ptr<Shader>(Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr")));
 }
 
 std::string ShaderLog(GLuint shader) {
@@ -112,7 +112,8 @@ TEST(GlowPrograms, AttributeLocationsAreTheMeshes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program);
-        Shader* shader = LoadEffect(c.program);
+        const std::unique_ptr<Shader> shaderOwner = LoadEffect(c.program);
+        Shader* shader = shaderOwner.get();
         for (const auto& attribute : c.attributes)
             EXPECT_EQ(glGetAttribLocation(shader->GetProgramId(), attribute.first),
                       attribute.second)
@@ -346,7 +347,8 @@ TEST_F(GlowFrame, RibbonTrianglesGlow) {
     mesh.SetAllTrianglesColor(Vec4(0.2f, 0.85f, 1.0f, 0.55f));
     mesh.SetTriangleColor(3, Vec4(0.65f, 0.3f, 1.0f, 0.55f));
     mesh.SetAllTrianglesGlowPower(0.9f);
-    Shader* program = LoadEffect("SpecularBlur");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("SpecularBlur");
+    Shader* program = programOwner.get();
     GlowTransparencySpecullar solid(program), wire(program);
     const auto draw = [&] { mesh.Draw(); };
     const Frame frame = RenderWith(&solid, &wire, 1.0f, draw);
@@ -360,7 +362,8 @@ TEST_F(GlowFrame, StillMeshGlows) {
     mesh.Create(*part);
     mesh.SetAllTrianglesColor(Vec4(0.6f, 0.3f, 1.0f, 0.5f));
     mesh.SetAllTrianglesGlowPower(0.8f);
-    Shader* program = LoadEffect("StaticSpecularBlur");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("StaticSpecularBlur");
+    Shader* program = programOwner.get();
     StaticGlowTransparencySpecullar solid(program), wire(program);
     const auto draw = [&] { mesh.Draw(); };
     const Frame frame = RenderWith(&solid, &wire, 1.0f, draw);
@@ -374,7 +377,8 @@ TEST_F(GlowFrame, WaterGlowsAndMovesWithTime) {
     mesh.Create(*part);
     mesh.SetAllTrianglesColor(Vec4(0.1f, 0.5f, 1.0f, 0.45f));
     mesh.SetAllTrianglesGlowPower(0.7f);
-    Shader* program = LoadEffect("Water");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("Water");
+    Shader* program = programOwner.get();
     StaticGlowTransparencySpecullar solid(program), wire(program);
     const auto at = [&](float time) {
         program->Use();
@@ -395,7 +399,8 @@ TEST_F(GlowFrame, SkinnedFigureGlowsWhereItsBonesPutIt) {
     mesh.Create(*data);
     mesh.SetAllTrianglesColor(Vec4(1.0f, 0.6f, 0.15f, 0.6f));
     mesh.SetAllTrianglesGlowPower(1.2f);
-    Shader* program = LoadEffect("Skinned");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("Skinned");
+    Shader* program = programOwner.get();
     SkinnedGlowTransparencySpecullar solid(program, &mesh), wire(program, &mesh);
     const auto draw = [&] { mesh.Draw(); };
 
@@ -432,7 +437,8 @@ TEST_F(GlowFrame, SkinnedRibbonBlendsTowardsTheRibbonByItsWeight) {
     mesh.SetRibbon(&ribbon);
     mesh.UpdateRibbonTransforms(0.0f, 0.0f);
 
-    Shader* program = LoadEffect("SkinnedRibbon");
+    const std::unique_ptr<Shader> programOwner = LoadEffect("SkinnedRibbon");
+    Shader* program = programOwner.get();
     SkinnedGlowTransparencySpecullar solid(program, &mesh), wire(program, &mesh);
     const auto at = [&](float weight, float multiplier) {
         program->Use();

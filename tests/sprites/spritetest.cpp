@@ -13,8 +13,9 @@ std::string EffectSource(const std::string& name, const char* extension) {
     return std::string(PINDLE_CONTENT_SOURCE_DIR) + "/effects/" + name + extension;
 }
 
-Shader* LoadEffect(const std::string& name) {
-    return Shader::LoadShader(EffectSource(name, ".vpr"), EffectSource(name, ".fpr"));
+std::unique_ptr<Shader> LoadEffect(const std::string& name) {
+    return std::unique_ptr<Shader>(
+        Shader::LoadShader(EffectSource(name, ".vpr"), EffectSource(name, ".fpr")));
 }
 
 Rgba Frame::At(int x, int y) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ class Shader;
 // PINDLE_CONTENT_SOURCE_DIR + "/effects/" + name + ".vpr" / ".fpr".
 std::string EffectSource(const std::string& name, const char* extension);
 // Loads one of the content programs with Shader::LoadShader.
-Shader* LoadEffect(const std::string& name);
+std::unique_ptr<Shader> LoadEffect(const std::string& name);
 
 struct Rgba {
     int r = 0, g = 0, b = 0, a = 0;
