@@ -1,6 +1,6 @@
 // Every proper prefix of a valid file must stop with a report that names the file and a byte
-// inside the prefix, never read past it (the copies are exact-size allocations, so the fuzz
-// build's AddressSanitizer sees any overrun) and never load.
+// inside the prefix, never read past it (the copies are exact-size allocations, so
+// AddressSanitizer in scripts/sanitize sees any overrun) and never load.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
