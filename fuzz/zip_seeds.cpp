@@ -22,12 +22,7 @@ namespace {
 const std::string kTop = "korvane_data_orbendale/";
 
 ZipWriter::RawEntry Stored(const std::string& name, const std::string& data) {
-    ZipWriter::RawEntry e;
-    e.name = name;
-    e.data = data;
-    e.uncompressedSize = data.size();
-    e.crc = ZipWriter::Crc32(data);
-    return e;
+    return ZipWriter::RawEntry::Stored(name, data);
 }
 
 ZipWriter::RawEntry With(ZipWriter::RawEntry e,

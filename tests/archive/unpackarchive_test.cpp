@@ -43,12 +43,7 @@ struct Layout {
 };
 
 ZipWriter::RawEntry Stored(const std::string& name, const std::string& data) {
-    ZipWriter::RawEntry e;
-    e.name = name;
-    e.data = data;
-    e.uncompressedSize = data.size();
-    e.crc = ZipWriter::Crc32(data);
-    return e;
+    return ZipWriter::RawEntry::Stored(name, data);
 }
 
 std::string AllBytes() {

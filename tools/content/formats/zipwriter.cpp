@@ -170,3 +170,12 @@ std::string ZipWriter::Deflate(const std::string& data) {
     deflateEnd(&stream);
     return res == Z_STREAM_END ? out : std::string();
 }
+
+ZipWriter::RawEntry ZipWriter::RawEntry::Stored(const std::string& name, const std::string& data) {
+    RawEntry e;
+    e.name = name;
+    e.data = data;
+    e.uncompressedSize = data.size();
+    e.crc = Crc32(data);
+    return e;
+}

@@ -24,6 +24,9 @@ public:
         uint32_t crc = 0;               // declared CRC-32
         bool encrypted = false;         // sets the "encrypted" flag bit; the data stays as given
         uint32_t unixMode = 0;          // st_mode bits for the external attributes; 0: a plain file
+
+        // A stored entry whose declared size and CRC-32 match data.
+        static RawEntry Stored(const std::string& name, const std::string& data);
     };
 
     ZipWriter() = default;
