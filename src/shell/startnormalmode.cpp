@@ -4,6 +4,7 @@
 #include "platform/filesystem.h"
 #include "platform/video.h"
 #include "shell/assert.h"
+#include "shell/keptuntilexit.h"
 #include "shell/log.h"
 #include "shell/mainloop.h"
 #include "shell/music.h"
@@ -83,7 +84,7 @@ void StartNormalMode() {
     LogMessage("LODA %d", 195);
 
     // Lives until the process ends, like the stream it plays.
-    Music* music = new Music;
+    Music* music = KeptUntilExit(new Music);
     music->Load(g_dataDir + "music/velmora.mp3");
     music->SetPosition(0.0f);
     music->Play();
