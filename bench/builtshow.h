@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "content/unpackarchive.h"
 #include "demo/democontroller.h"
-#include "shell/unpackarchive.h"
 #include "window/openglwindow.h"
 
 inline DemoController* BuiltShow(int width, int height) {

@@ -20,12 +20,12 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "content/basemesh.h"
-#include "content/contentmanager.h"
-#include "content/igraphicsengine.h"
 #include "content/material.h"
-#include "content/shader.h"
 #include "formats/pngwriter.h"
+#include "gpu/basemesh.h"
+#include "gpu/contentmanager.h"
+#include "gpu/igraphicsengine.h"
+#include "gpu/shader.h"
 #include "math/mat4.h"
 #include "render/drawingroutines.h"
 #include "render/glsetup.h"

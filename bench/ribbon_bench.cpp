@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "content/model.h"
+#include "objects/trianglesribbon.h"
 #include "render/glsetup.h"
 #include "scene/ribboncurvebuilder.h"
 #include "scene/scenedata.h"
 #include "scene/trianglemodificator.h"
-#include "scene/trianglesribbon.h"
 #include "window/openglwindow.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <system_error>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 struct FuzzFatal {};
 

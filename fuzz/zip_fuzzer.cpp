@@ -29,8 +29,8 @@
 #include <system_error>
 #include <vector>
 
+#include "content/unpackarchive.h"
 #include "fuzzsupport.h"
-#include "shell/unpackarchive.h"
 
 namespace {
 
@@ -65,8 +65,8 @@ std::vector<std::string> EntryNames(const std::string& archivePath) {
     std::vector<char> buffer(1 << 16);
     for (int res = unzGoToFirstFile(archive); res == UNZ_OK; res = unzGoToNextFile(archive)) {
         unz_file_info info;
-        if (unzGetCurrentFileInfo(archive, &info, buffer.data(), buffer.size(), nullptr, 0,
-                                  nullptr, 0) != UNZ_OK)
+        if (unzGetCurrentFileInfo(archive, &info, buffer.data(), buffer.size(), nullptr, 0, nullptr,
+                                  0) != UNZ_OK)
             break;
         names.emplace_back(buffer.data(), std::min<size_t>(info.size_filename, buffer.size()));
     }

@@ -2,13 +2,15 @@
 // working folder.
 #include <cstdio>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "platform/messagebox.h"
 #include "platform/setupwindow.h"
 #include "platform/video.h"
-#include "shell/log.h"
 #include "shell/startnormalmode.h"
 
 int main() {
+    SetFatalPresenter(PlatformShowFatalMessage);
     if (!PlatformHasDisplay() || !PlatformInitVideo() || !PlatformInitDialogs()) {
         std::fprintf(stderr,
                      "pindle: no display; use pindle-capture to render the show without one\n");

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/animation.h"
 #include "content/binaryreader.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "camera/xmlwriter.h"
 
+#include "base/assert.h"
 #include "content/cnumeric.h"
-#include "shell/assert.h"
 
 namespace {
 

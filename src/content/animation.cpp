@@ -1,6 +1,6 @@
 #include "content/animation.h"
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 Animation::Animation(const AnimationData* data) : m_data(data) {
     ASSERT(data != NULL);

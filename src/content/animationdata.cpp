@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/binaryreader.h"
 #include "content/propertyrecord.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 AnimationData::AnimationData() : m_rotation(1.0f, 0.0f, 0.0f, 0.0f), m_scale(1.0f, 1.0f, 1.0f) {}
 

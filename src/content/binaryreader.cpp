@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/assert.h"
 #include "platform/filesystem.h"
-#include "shell/assert.h"
 
 BinaryReader::BinaryReader(const void* data, size_t size, std::string fileName)
     : m_data(static_cast<const unsigned char*>(data)),

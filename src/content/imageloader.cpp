@@ -14,10 +14,10 @@
 #include <jerror.h>
 #include <png.h>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/fileutils.h"
 #include "content/pathinfo.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 // Both libraries report decoding errors by longjmp. Each decoder therefore keeps its state in a
 // struct owned by the calling frame and does the library calls in a function that holds no

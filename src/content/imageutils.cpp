@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace ImageUtils {
 

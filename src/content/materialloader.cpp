@@ -1,9 +1,9 @@
 #include "content/materialloader.h"
 
+#include "base/log.h"
 #include "content/fileutils.h"
 #include "content/pathinfo.h"
 #include "content/xmlnode.h"
-#include "shell/log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "content/model.h"
 
+#include "base/assert.h"
 #include "content/vertexinformation.h"
-#include "shell/assert.h"
 
 MeshPart::MeshPart(int vertexType, int verticesCount, std::vector<unsigned char> vertices,
                    std::string materialName)

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/binaryreader.h"
 #include "content/model.h"
 #include "content/vertexinformation.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 namespace {
 

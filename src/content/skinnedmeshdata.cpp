@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/binaryreader.h"
 #include "content/modelloader.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 SkinnedMeshData::SkinnedMeshData(int id, std::string name, std::string secondName,
                                  const sm::Mat4& transform, std::vector<int32_t> boneIds,

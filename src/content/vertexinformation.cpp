@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace {
 

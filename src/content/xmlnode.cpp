@@ -2,11 +2,11 @@
 
 #include <tinyxml2.h>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/cnumeric.h"
 #include "content/fileutils.h"
 #include "platform/filesystem.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "demo/basescene.h"
 
+#include "base/assert.h"
 #include "camera/animcameramanager.h"
 #include "content/animation.h"
 #include "content/animationdata.h"
-#include "content/contentmanager.h"
 #include "content/fileutils.h"
+#include "gpu/contentmanager.h"
 #include "objects/gameobject.h"
+#include "objects/sceneobjectfactory.h"
 #include "scene/scenedata.h"
 #include "scene/sceneloader.h"
-#include "scene/sceneobjectfactory.h"
-#include "shell/assert.h"
 
 BaseScene::BaseScene() = default;
 BaseScene::~BaseScene() = default;

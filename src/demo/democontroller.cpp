@@ -5,18 +5,21 @@
 
 #include <vector>
 
+#include "base/assert.h"
+#include "base/keptuntilexit.h"
+#include "base/log.h"
 #include "camera/animcamera.h"
-#include "camera/camerabookmark.h"
 #include "content/animationdata.h"
-#include "content/contentmanager.h"
 #include "content/fileutils.h"
 #include "content/materialloader.h"
 #include "content/model.h"
 #include "content/modelloader.h"
-#include "content/shader.h"
-#include "content/texture.h"
 #include "demo/basescene.h"
+#include "demo/camerabookmark.h"
 #include "demo/scenesmanager.h"
+#include "gpu/contentmanager.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "platform/filesystem.h"
 #include "render/billboard.h"
 #include "render/drawingroutines.h"
@@ -29,9 +32,6 @@
 #include "render/renderable.h"
 #include "render/spritebatch.h"
 #include "scene/sceneloader.h"
-#include "shell/assert.h"
-#include "shell/keptuntilexit.h"
-#include "shell/log.h"
 #include "window/keyboard.h"
 #include "window/openglwindow.h"
 
@@ -134,8 +134,8 @@ bool DemoController::LoadContent(const std::string& dataDir) {
     m_spriteShader->BindAttribLocation(1, "a_coords");
     m_spriteShader->Link();
     m_spriteBatch = KeptUntilExit(new SpriteBatch(
-        m_spriteShader, sm::Mat4::Ortho(0.0f, static_cast<float>(m_width), 0.0f,
-                                        static_cast<float>(m_height))));
+        m_spriteShader,
+        sm::Mat4::Ortho(0.0f, static_cast<float>(m_width), 0.0f, static_cast<float>(m_height))));
 
     m_endScreen = m_contentManager->GetTexture("end");
     if (!m_endScreen) ReportMissingTexture(dataDir, "end");
@@ -338,8 +338,7 @@ Texture* DemoController::LoadTexture(const std::string& path) {
     return Texture::LoadFromFile(path);
 }
 
-Shader* DemoController::LoadShader(const std::string& vertexPath,
-                                   const std::string& fragmentPath) {
+Shader* DemoController::LoadShader(const std::string& vertexPath, const std::string& fragmentPath) {
     return Shader::LoadShader(vertexPath, fragmentPath);
 }
 

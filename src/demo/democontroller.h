@@ -9,11 +9,11 @@
 
 #include <string>
 
-#include "camera/mancam.h"
 #include "demo/cutfade.h"
-#include "content/icontentobserver.h"
-#include "content/igraphicsengine.h"
 #include "demo/genericsingleton.h"
+#include "demo/mancam.h"
+#include "gpu/icontentobserver.h"
+#include "gpu/igraphicsengine.h"
 #include "math/animationcurve.h"
 #include "math/mat4.h"
 #include "window/ikeyboardcallback.h"
@@ -95,12 +95,12 @@ private:
     sm::Mat4 m_view;
     sm::Mat4 m_projection;
     sm::Mat4 m_viewProj;
-    Texture* m_blackTexture = nullptr;  // lives until the process ends
-    Shader* m_spriteShader = nullptr;   // content's
+    Texture* m_blackTexture = nullptr;     // lives until the process ends
+    Shader* m_spriteShader = nullptr;      // content's
     SpriteBatch* m_spriteBatch = nullptr;  // lives until the process ends
-    Texture* m_endScreen = nullptr;    // content's
-    Texture* m_startScreen = nullptr;  // content's
-    Texture* m_mask = nullptr;         // content's
+    Texture* m_endScreen = nullptr;        // content's
+    Texture* m_startScreen = nullptr;      // content's
+    Texture* m_mask = nullptr;             // content's
     AnimationCurve<float> m_endFadeCurve;
     AnimationCurve<float> m_startFadeCurve;
     CutFade m_cutFade;

@@ -1,19 +1,19 @@
 #include "demo/scenes.h"
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/animation.h"
 #include "content/animationdata.h"
-#include "content/contentmanager.h"
 #include "content/fileutils.h"
 #include "content/model.h"
-#include "content/shader.h"
+#include "gpu/contentmanager.h"
+#include "gpu/shader.h"
 #include "objects/guy.h"
+#include "objects/ribbon.h"
 #include "objects/static.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/renderable.h"
-#include "scene/ribbon.h"
 #include "scene/sceneloader.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 void PlainScene::Setup() {
     std::string problem;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 BoundingBox BoundingBox::FromVertices(const void* vertices, int count, int vertexSize,
                                       float scale) {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "math/property.h"
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace {
 

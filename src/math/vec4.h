@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <type_traits>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace sm {
 

@@ -2,21 +2,21 @@
 
 #include <cstddef>
 
+#include "base/assert.h"
 #include "content/animation.h"
 #include "content/animationdata.h"
-#include "content/contentmanager.h"
-#include "content/shader.h"
-#include "content/skinnedmesh.h"
 #include "content/skinnedmeshdata.h"
-#include "content/skinnedribbonmesh.h"
+#include "gpu/contentmanager.h"
+#include "gpu/shader.h"
+#include "gpu/skinnedmesh.h"
+#include "gpu/skinnedribbonmesh.h"
 #include "math/mat4.h"
 #include "math/scalar.h"
 #include "math/vec4.h"
+#include "objects/ribbon.h"
 #include "render/renderable.h"
 #include "render/skinnedglowtransparencyspecullar.h"
-#include "scene/ribbon.h"
 #include "scene/scenedata.h"
-#include "shell/assert.h"
 
 Shader* Guy::s_ribbonShader = nullptr;
 

@@ -2,14 +2,14 @@
 
 #include <cstddef>
 
-#include "content/contentmanager.h"
+#include "base/assert.h"
 #include "content/model.h"
-#include "content/statictriangledmesh.h"
+#include "gpu/contentmanager.h"
+#include "gpu/statictriangledmesh.h"
 #include "math/vec4.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/renderable.h"
 #include "scene/scenedata.h"
-#include "shell/assert.h"
 
 Static::Static(const std::string& modelName, const StaticData* staticData) {
     ASSERT(staticData != NULL);

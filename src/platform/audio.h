@@ -1,37 +1,11 @@
-// MP3 decoding and the audio output device. The decoder gives exact, gapless frame positions
-// (the whole file is scanned at open). The device pulls 16-bit interleaved frames from a
-// callback that runs on the audio thread; lock the device around anything the callback shares.
+// The audio output device. It pulls 16-bit interleaved frames from a callback that runs on the
+// audio thread; lock the device around anything the callback shares. The music it plays comes
+// from the decoder in mp3decoder.h.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-class PlatformMp3Decoder {
-public:
-    PlatformMp3Decoder();
-    ~PlatformMp3Decoder();
-    PlatformMp3Decoder(const PlatformMp3Decoder&) = delete;
-    PlatformMp3Decoder& operator=(const PlatformMp3Decoder&) = delete;
-
-    // Opens and scans the file; on failure error says why.
-    bool Open(const std::string& path, std::string* error);
-    int Rate() const { return m_rate; }
-    int Channels() const { return m_channels; }
-    int64_t LengthFrames() const { return m_lengthFrames; }
-    // Moves to a frame; returns false when the decoder refuses.
-    bool Seek(int64_t frame);
-    // Decodes up to frameCount frames of 16-bit interleaved samples; returns the frames
-    // written, fewer (down to 0) at the end of the stream.
-    int Read(int16_t* out, int frameCount);
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> m_impl;
-    int m_rate = 0;
-    int m_channels = 0;
-    int64_t m_lengthFrames = 0;
-};
 
 using PlatformAudioCallback = void (*)(void* user, int16_t* out, int frameCount);
 

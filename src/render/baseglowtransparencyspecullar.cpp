@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "content/shader.h"
+#include "gpu/shader.h"
 #include "render/drawingroutines.h"
 
 BaseGlowTransparencySpecullar::BaseGlowTransparencySpecullar(Shader* shader)

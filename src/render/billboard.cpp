@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 unsigned Billboard::m_vboId = 0;
 

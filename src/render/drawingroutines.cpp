@@ -1,8 +1,8 @@
 #include "render/drawingroutines.h"
 
-#include "content/contentmanager.h"
-#include "content/shader.h"
-#include "shell/assert.h"
+#include "base/assert.h"
+#include "gpu/contentmanager.h"
+#include "gpu/shader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 Framebuffer::~Framebuffer() {
     if (m_depthRenderbufferId != 0) glDeleteRenderbuffers(1, &m_depthRenderbufferId);

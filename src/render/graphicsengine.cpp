@@ -4,16 +4,16 @@
 
 #include <algorithm>
 
-#include "content/contentmanager.h"
+#include "base/assert.h"
 #include "content/material.h"
-#include "content/shader.h"
-#include "content/texture.h"
+#include "gpu/contentmanager.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "render/framebuffer.h"
 #include "render/glcheck.h"
 #include "render/passtimer.h"
 #include "render/quad.h"
 #include "render/renderable.h"
-#include "shell/assert.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "content/shader.h"
-#include "shell/assert.h"
+#include "base/assert.h"
+#include "gpu/shader.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <cstddef>
 
-#include "content/shader.h"
-#include "content/texture.h"
+#include "base/assert.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "render/spritebatch.h"
-#include "shell/assert.h"
 #include "window/openglwindow.h"
 
 LoadingScreen::LoadingScreen(OpenglWindow* window) : m_window(window) {}

@@ -1,7 +1,7 @@
 #include "render/renderable.h"
 
-#include "content/basemesh.h"
-#include "shell/assert.h"
+#include "base/assert.h"
+#include "gpu/basemesh.h"
 
 Renderable::Renderable(BaseMesh* mesh, Material* material, int order)
     : m_mesh(mesh), m_material(material), m_order(order) {}

@@ -2,10 +2,10 @@
 
 #include <GL/glew.h>
 
-#include "content/shader.h"
-#include "content/skinnedmesh.h"
-#include "content/skinnedribbonmesh.h"
-#include "shell/assert.h"
+#include "base/assert.h"
+#include "gpu/shader.h"
+#include "gpu/skinnedmesh.h"
+#include "gpu/skinnedribbonmesh.h"
 
 SkinnedGlowTransparencySpecullar::SkinnedGlowTransparencySpecullar(Shader* shader,
                                                                    SkinnedMesh* mesh)

@@ -4,9 +4,9 @@
 
 #include <cstddef>
 
-#include "content/shader.h"
-#include "content/texture.h"
-#include "shell/assert.h"
+#include "base/assert.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "base/assert.h"
 #include "math/random.h"
-#include "shell/assert.h"
 
 // Every random draw below is its own statement: the order of the draws is the contract.
 

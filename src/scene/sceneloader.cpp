@@ -1,9 +1,9 @@
 #include "scene/sceneloader.h"
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/fileutils.h"
 #include "content/xmlnode.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 namespace {
 

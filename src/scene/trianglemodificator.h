@@ -4,7 +4,7 @@
 // of its own, so one instance serves every ribbon.
 #pragma once
 
-#include "scene/ribbontriangle.h"
+#include "content/ribbontriangle.h"
 
 // What a modificator may read and change of a ribbon: the flight record of each triangle, and
 // the glow power of each triangle in the ribbon's GPU mesh. TrianglesRibbon implements it.

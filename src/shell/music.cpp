@@ -3,10 +3,11 @@
 #include <chrono>
 #include <cstring>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "platform/audio.h"
 #include "platform/filesystem.h"
-#include "shell/assert.h"
-#include "shell/log.h"
+#include "platform/mp3decoder.h"
 #include "shell/musicclock.h"
 
 namespace {

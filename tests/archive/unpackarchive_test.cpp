@@ -1,4 +1,4 @@
-#include "shell/unpackarchive.h"
+#include "content/unpackarchive.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

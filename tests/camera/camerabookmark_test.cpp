@@ -1,4 +1,4 @@
-#include "camera/camerabookmark.h"
+#include "demo/camerabookmark.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "camera/mancam.h"
+#include "demo/mancam.h"
 #include "support/fatalcapture.h"
 #include "support/germanlocale.h"
 #include "support/tempdir.h"

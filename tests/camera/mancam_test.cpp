@@ -1,5 +1,5 @@
 // Runs on a virtual display with Mesa: the free camera builds its view on the GL matrix stack.
-#include "camera/mancam.h"
+#include "demo/mancam.h"
 
 #include <gtest/gtest.h>
 

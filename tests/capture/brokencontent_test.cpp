@@ -10,11 +10,11 @@
 #include <set>
 #include <sstream>
 
+#include "base/assert.h"
+#include "content/unpackarchive.h"
 #include "formats/zipwriter.h"
 #include "inspect.h"
 #include "programfixture.h"
-#include "shell/assert.h"
-#include "shell/unpackarchive.h"
 
 namespace fs = std::filesystem;
 

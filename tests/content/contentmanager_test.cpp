@@ -8,16 +8,16 @@
 #include <set>
 
 #include "content/animationdata.h"
-#include "content/contentmanager.h"
-#include "content/igraphicsengine.h"
 #include "content/material.h"
 #include "content/model.h"
 #include "content/modelloader.h"
-#include "content/shader.h"
 #include "content/skinnedmeshdata.h"
-#include "content/texture.h"
 #include "formats/geowriter.h"
 #include "formats/skmwriter.h"
+#include "gpu/contentmanager.h"
+#include "gpu/igraphicsengine.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "support/glcontext.h"
 #include "support/tempdir.h"
 

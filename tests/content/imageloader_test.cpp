@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "content/fileutils.h"
 #include "formats/jpegwriter.h"
 #include "formats/pngwriter.h"
-#include "shell/log.h"
 #include "support/fatalcapture.h"
 #include "support/tempdir.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "formats/skmwriter.h"
 #include "math/mathtest.h"
-#include "shell/log.h"
 #include "support/fatalcapture.h"
 #include "support/tempdir.h"
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "content/shader.h"
-#include "content/texture.h"
 #include "formats/pngwriter.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "support/fatalcapture.h"
 #include "support/glcontext.h"
 #include "support/tempdir.h"

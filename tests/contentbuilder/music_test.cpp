@@ -7,7 +7,7 @@
 
 #include "formats/mp3writer.h"
 #include "music.h"
-#include "platform/audio.h"
+#include "platform/mp3decoder.h"
 #include "support/tempdir.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "content/unpackarchive.h"
 #include "inspect.h"
-#include "shell/unpackarchive.h"
 #include "show/show.h"
 #include "showfiles.h"
 #include "support/fatalcapture.h"

@@ -6,10 +6,10 @@
 #include "content/animationdata.h"
 #include "content/model.h"
 #include "content/modelloader.h"
-#include "content/shader.h"
 #include "formats/aniwriter.h"
 #include "formats/geowriter.h"
 #include "formats/skmwriter.h"
+#include "gpu/shader.h"
 #include "math/quat.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "content/contentmanager.h"
-#include "content/igraphicsengine.h"
+#include "gpu/contentmanager.h"
+#include "gpu/igraphicsengine.h"
 #include "math/mat4.h"
 #include "math/vec3.h"
 #include "scene/scenedata.h"

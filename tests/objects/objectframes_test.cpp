@@ -8,12 +8,12 @@
 
 #include "objectfixtures.h"
 #include "objects/guy.h"
+#include "objects/ribbon.h"
 #include "render/drawingroutines.h"
 #include "render/glsetup.h"
 #include "render/graphicsengine.h"
 #include "render/renderable.h"
 #include "render/renderfixtures.h"
-#include "scene/ribbon.h"
 #include "support/glcontext.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The ribbon game object on real content: its parts and their order, which builder each kind
 // of ribbon gets, the random draws in order, the visibility window with its static copies,
 // "dont_render", the weight curve, the triangle list it offers, and its fatal checks.
-#include "scene/ribbon.h"
+#include "objects/ribbon.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -11,14 +11,14 @@
 #include <functional>
 #include <string>
 
-#include "content/shader.h"
-#include "content/statictriangledmesh.h"
-#include "content/uniquetriangledmesh.h"
+#include "gpu/shader.h"
+#include "gpu/statictriangledmesh.h"
+#include "gpu/uniquetriangledmesh.h"
 #include "objectfixtures.h"
+#include "objects/trianglesribbon.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/renderable.h"
 #include "scene/trianglemodificator.h"
-#include "scene/trianglesribbon.h"
 #include "support/fatalcapture.h"
 #include "support/glcontext.h"
 

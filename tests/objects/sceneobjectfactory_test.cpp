@@ -1,6 +1,6 @@
 // The show's object factory through LoadScene: every record of a scene file becomes its game
 // object, in the scene's order, on both lists, each built before the next entry is read.
-#include "scene/sceneobjectfactory.h"
+#include "objects/sceneobjectfactory.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 
 #include "objectfixtures.h"
 #include "objects/guy.h"
+#include "objects/ribbon.h"
 #include "objects/static.h"
 #include "render/renderable.h"
-#include "scene/ribbon.h"
 #include "support/fatalcapture.h"
 #include "support/glcontext.h"
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "content/shader.h"
-#include "content/statictriangledmesh.h"
+#include "gpu/shader.h"
+#include "gpu/statictriangledmesh.h"
 #include "objectfixtures.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/renderable.h"

@@ -1,7 +1,7 @@
 // TrianglesRibbon on its own, with a builder whose flights are known: what Init asks the
 // builder and keeps, where Update puts each triangle (position, frame, spin, scale), and the
 // modificator's turn.
-#include "scene/trianglesribbon.h"
+#include "objects/trianglesribbon.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "content/model.h"
-#include "content/uniquetriangledmesh.h"
+#include "gpu/uniquetriangledmesh.h"
 #include "math/mat4.h"
 #include "scene/ribboncurvebuilder.h"
 #include "support/fatalcapture.h"

@@ -3,7 +3,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include "content/shader.h"
+#include "gpu/shader.h"
 #include "render/drawingroutines.h"
 #include "renderfixtures.h"
 #include "support/fatalcapture.h"

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "content/shader.h"
-#include "content/texture.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "render/drawingroutines.h"
 #include "render/framebuffer.h"
 #include "renderfixtures.h"

@@ -12,11 +12,11 @@
 #include "content/animation.h"
 #include "content/animationdata.h"
 #include "content/model.h"
-#include "content/shader.h"
-#include "content/skinnedmesh.h"
 #include "content/skinnedmeshdata.h"
-#include "content/skinnedribbonmesh.h"
-#include "content/statictriangledmesh.h"
+#include "gpu/shader.h"
+#include "gpu/skinnedmesh.h"
+#include "gpu/skinnedribbonmesh.h"
+#include "gpu/statictriangledmesh.h"
 #include "math/mathtest.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/drawingroutines.h"
@@ -36,7 +36,8 @@ std::string Effect(const std::string& name) {
 }
 
 std::unique_ptr<Shader> LoadEffect(const std::string& name) {
-    return std::unique_ptr<Shader>(Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr")));
+    return std::unique_ptr<Shader>(
+        Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr")));
 }
 
 // A skinned mesh data of one triangle whose vertices use bone 0, with one bone per id.

@@ -14,17 +14,17 @@
 #include "content/animation.h"
 #include "content/animationdata.h"
 #include "content/model.h"
-#include "content/shader.h"
-#include "content/skinnedmesh.h"
+#include "content/ribbontriangle.h"
 #include "content/skinnedmeshdata.h"
-#include "content/skinnedribbonmesh.h"
-#include "content/statictriangledmesh.h"
-#include "content/uniquetriangledmesh.h"
 #include "formats/pngwriter.h"
+#include "gpu/shader.h"
+#include "gpu/skinnedmesh.h"
+#include "gpu/skinnedribbonmesh.h"
+#include "gpu/statictriangledmesh.h"
+#include "gpu/uniquetriangledmesh.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/drawingroutines.h"
 #include "render/skinnedglowtransparencyspecullar.h"
-#include "scene/ribbontriangle.h"
 #include "support/glcontext.h"
 #include "support/glframe.h"
 #include "support/tempdir.h"
@@ -43,7 +43,8 @@ std::string Effect(const std::string& name) {
 }
 
 std::unique_ptr<Shader> LoadEffect(const std::string& name) {
-    return std::unique_ptr<Shader>(Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr")));
+    return std::unique_ptr<Shader>(
+        Shader::LoadShader(Effect(name + ".vpr"), Effect(name + ".fpr")));
 }
 
 std::string ShaderLog(GLuint shader) {

@@ -7,8 +7,9 @@
 #include <memory>
 #include <sstream>
 
-#include "content/shader.h"
-#include "content/texture.h"
+#include "base/log.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "render/drawingroutines.h"
 #include "render/framebuffer.h"
 #include "render/glcheck.h"
@@ -17,7 +18,6 @@
 #include "render/quad.h"
 #include "render/renderable.h"
 #include "renderfixtures.h"
-#include "shell/log.h"
 #include "support/fatalcapture.h"
 #include "support/glcontext.h"
 #include "support/tempdir.h"
@@ -195,10 +195,12 @@ TEST(GlCheck, NamesEachErrorOnceWithItsPassAndCountsEveryOne) {
     EXPECT_EQ(GlCheck::Count(), 4u);
     std::vector<std::string> lines;
     std::istringstream log(ReadFileBytes(f.dir.File("log.txt")));
-    for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find("] ") + 2));
-    EXPECT_EQ(lines, std::vector<std::string>(
-                         {"GL error GL_INVALID_ENUM (0x0500) after the test's set-up",
-                          "GL error GL_INVALID_ENUM (0x0500) after the scene pass, material Leaky"}));
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line.substr(line.find("] ") + 2));
+    EXPECT_EQ(lines,
+              std::vector<std::string>(
+                  {"GL error GL_INVALID_ENUM (0x0500) after the test's set-up",
+                   "GL error GL_INVALID_ENUM (0x0500) after the scene pass, material Leaky"}));
     ExpectNoGlError("after the checks");
 }
 

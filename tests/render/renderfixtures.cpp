@@ -2,9 +2,9 @@
 
 #include <GL/glew.h>
 
-#include "content/shader.h"
-#include "content/texture.h"
 #include "formats/pngwriter.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "render/drawingroutines.h"
 #include "support/tempdir.h"
 

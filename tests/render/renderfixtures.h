@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "content/basemesh.h"
-#include "content/contentmanager.h"
-#include "content/igraphicsengine.h"
 #include "content/material.h"
+#include "gpu/basemesh.h"
+#include "gpu/contentmanager.h"
+#include "gpu/igraphicsengine.h"
 #include "math/vec4.h"
 
 class Shader;

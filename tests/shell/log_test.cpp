@@ -3,8 +3,8 @@
 #include <fstream>
 #include <regex>
 
-#include "shell/assert.h"
-#include "shell/log.h"
+#include "base/assert.h"
+#include "base/log.h"
 #include "support/fatalcapture.h"
 #include "support/tempdir.h"
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "base/log.h"
 #include "formats/mp3writer.h"
-#include "shell/log.h"
 #include "shell/music.h"
 #include "shell/musicclock.h"
 #include "support/tempdir.h"

@@ -17,15 +17,15 @@
 
 #include "camera/animcamera.h"
 #include "camera/animcameramanager.h"
+#include "content/unpackarchive.h"
 #include "demo/basescene.h"
-#include "formats/pngwriter.h"
-#include "render/framereadback.h"
-#include "window/openglwindow.h"
 #include "demo/democontroller.h"
 #include "demo/scenes.h"
 #include "demo/scenesmanager.h"
-#include "shell/unpackarchive.h"
+#include "formats/pngwriter.h"
+#include "render/framereadback.h"
 #include "support/tempdir.h"
+#include "window/openglwindow.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "content/shader.h"
+#include "gpu/shader.h"
 #include "spritetest.h"
 #include "support/glcontext.h"
 #include "support/tempdir.h"

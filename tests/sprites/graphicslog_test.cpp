@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "content/shader.h"
+#include "gpu/shader.h"
 #include "render/graphicslog.h"
 #include "spritetest.h"
 #include "support/fatalcapture.h"

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "content/shader.h"
-#include "content/texture.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 #include "render/spritebatch.h"
 #include "spritetest.h"
 #include "support/fatalcapture.h"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "content/shader.h"
 #include "formats/pngwriter.h"
+#include "gpu/shader.h"
 #include "support/tempdir.h"
 
 std::string EffectSource(const std::string& name, const char* extension) {

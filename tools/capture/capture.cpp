@@ -11,20 +11,20 @@
 
 #include <unistd.h>
 
+#include "base/assert.h"
 #include "contactsheet.h"
+#include "content/unpackarchive.h"
+#include "frameplan.h"
 #include "framequeue.h"
 #include "framestats.h"
-#include "frameplan.h"
 #include "mp4writer.h"
 #include "options.h"
-#include "platform/audio.h"
 #include "platform/filesystem.h"
+#include "platform/mp3decoder.h"
 #include "pngfile.h"
 #include "progress.h"
 #include "render/framereadback.h"
 #include "render/passtimer.h"
-#include "shell/assert.h"
-#include "shell/unpackarchive.h"
 #include "window/openglwindow.h"
 
 namespace fs = std::filesystem;

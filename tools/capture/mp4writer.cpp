@@ -12,7 +12,7 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 
-#include "platform/audio.h"
+#include "platform/mp3decoder.h"
 
 namespace {
 

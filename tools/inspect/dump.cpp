@@ -1,5 +1,6 @@
 #include "dump.h"
 
+#include "base/assert.h"
 #include "camera/animcameramanager.h"
 #include "content/animation.h"
 #include "content/animationdata.h"
@@ -12,7 +13,6 @@
 #include "content/xmlnode.h"
 #include "math/property.h"
 #include "scene/sceneloader.h"
-#include "shell/assert.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 struct FatalReport : std::runtime_error {
     using std::runtime_error::runtime_error;

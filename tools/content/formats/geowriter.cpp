@@ -1,8 +1,8 @@
 #include "formats/geowriter.h"
 
+#include "base/assert.h"
 #include "content/modelloader.h"
 #include "content/vertexinformation.h"
-#include "shell/assert.h"
 
 std::string WriteGeo(const GeoModelDesc& model) {
     if (!model.header && model.version != 0) ReportFatal("WriteGeo: a version needs the header");

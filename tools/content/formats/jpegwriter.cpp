@@ -7,7 +7,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace {
 

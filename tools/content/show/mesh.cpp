@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace show {
 
-void Mesh::Triangle(const sm::Vec3& a, const sm::Vec3& b, const sm::Vec3& c, Uv ta, Uv tb,
-                    Uv tc) {
+void Mesh::Triangle(const sm::Vec3& a, const sm::Vec3& b, const sm::Vec3& c, Uv ta, Uv tb, Uv tc) {
     m_positions.push_back(a);
     m_positions.push_back(b);
     m_positions.push_back(c);
@@ -40,15 +39,13 @@ void Mesh::QuadFacing(const sm::Vec3& a, const sm::Vec3& b, const sm::Vec3& c, c
 void Mesh::GridQuad(const sm::Vec3& a, const sm::Vec3& b, const sm::Vec3& c, const sm::Vec3& d,
                     int n, const sm::Vec3& outward) {
     // Bilinear corners: a (0, 0), b (1, 0), c (1, 1), d (0, 1).
-    auto at = [&](float s, float t) {
-        return Lerp(Lerp(a, b, s), Lerp(d, c, s), t);
-    };
+    auto at = [&](float s, float t) { return Lerp(Lerp(a, b, s), Lerp(d, c, s), t); };
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
             const float s0 = static_cast<float>(i) / n, s1 = static_cast<float>(i + 1) / n;
             const float t0 = static_cast<float>(j) / n, t1 = static_cast<float>(j + 1) / n;
-            QuadFacing(at(s0, t0), at(s1, t0), at(s1, t1), at(s0, t1), outward, {s0, t0},
-                       {s1, t0}, {s1, t1}, {s0, t1});
+            QuadFacing(at(s0, t0), at(s1, t0), at(s1, t1), at(s0, t1), outward, {s0, t0}, {s1, t0},
+                       {s1, t1}, {s0, t1});
         }
     }
 }

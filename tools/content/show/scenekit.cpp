@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace show {
 
-std::string SceneBuild::Add(const std::string& meshName, const std::string& material,
-                            Mesh mesh) {
+std::string SceneBuild::Add(const std::string& meshName, const std::string& material, Mesh mesh) {
     if (Find(meshName)) ReportFatal(name + ": mesh \"" + meshName + "\" made twice");
     NamedMesh m;
     m.id = static_cast<int>(meshes.size()) + 1;
@@ -116,9 +115,9 @@ RibbonData DestroyRibbon(const std::string& mesh, const Look& look, bool stay, f
                          float spreadOver) {
     PathSettings settings;
     settings.delay = 2.0f;
-    RibbonData r = SourceRibbon(mesh, look, stay,
-                                MakePath({{start, sm::Vec3()}, {start + spreadOver, sm::Vec3()}},
-                                         settings));
+    RibbonData r =
+        SourceRibbon(mesh, look, stay,
+                     MakePath({{start, sm::Vec3()}, {start + spreadOver, sm::Vec3()}}, settings));
     r.Source->Destroy = true;
     return r;
 }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "base/assert.h"
 #include "formats/camerawriter.h"
 #include "formats/geowriter.h"
 #include "formats/scenewriter.h"
 #include "show/figure.h"
 #include "show/materials.h"
 #include "show/scenes.h"
-#include "shell/assert.h"
 
 namespace show {
 
@@ -102,7 +102,9 @@ int DrawnTriangles(const SceneBuild& scene, float time) {
         if (destroy) end *= 10;
         if (time >= start && time <= end) {
             if (path.DontRender) continue;
-            if (r.Source) drawn += MeshTriangles(scene, r.Source->MeshName) * Passes(r.Source->Material.get());
+            if (r.Source)
+                drawn +=
+                    MeshTriangles(scene, r.Source->MeshName) * Passes(r.Source->Material.get());
             if (r.Destination)
                 drawn += MeshTriangles(scene, r.Destination->MeshName) *
                          Passes(r.Destination->Material.get());

@@ -1,15 +1,15 @@
 #include "show/scenes.h"
 
-#include "shell/assert.h"
+#include "base/assert.h"
 
 namespace show {
 
 const std::vector<SceneWindow>& Timeline() {
     // The end screen covers everything from 358 s; the last scene's cameras run to 360 s.
     static const std::vector<SceneWindow> windows = {
-        {"Scene01", 0, 40},     {"Scene02", 40, 80},   {"Scene03", 80, 120},
-        {"Scene05", 120, 160},  {"SceneDupa", 160, 200}, {"Scene06", 200, 240},
-        {"Scene07", 240, 280},  {"Scene08", 280, 320}, {"Scene09", 320, 360},
+        {"Scene01", 0, 40},    {"Scene02", 40, 80},     {"Scene03", 80, 120},
+        {"Scene05", 120, 160}, {"SceneDupa", 160, 200}, {"Scene06", 200, 240},
+        {"Scene07", 240, 280}, {"Scene08", 280, 320},   {"Scene09", 320, 360},
     };
     return windows;
 }

@@ -1,4 +1,4 @@
-#include "content/shader.h"
+#include "gpu/shader.h"
 
 #include <GL/glew.h>
 
@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
+#include "base/assert.h"
+#include "base/log.h"
 #include "content/fileutils.h"
 #include "platform/debugoutput.h"
 #include "platform/filesystem.h"
-#include "shell/assert.h"
-#include "shell/log.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/unpackarchive.h"
+#include "content/unpackarchive.h"
 
 #include <minizip/unzip.h>
 #include <sys/stat.h>
@@ -11,9 +11,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/assert.h"
 #include "platform/filesystem.h"
 #include "platform/securewrite.h"
-#include "shell/assert.h"
 
 namespace {
 

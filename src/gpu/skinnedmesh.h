@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "content/basemesh.h"
-#include "content/meshbuffers.h"
+#include "gpu/basemesh.h"
+#include "gpu/meshbuffers.h"
 
 class Animation;
 // Locations: 0 position, 1 bone indices (4 unsigned bytes read as integers), 2 weights,

@@ -1,13 +1,13 @@
-#include "camera/camerabookmark.h"
+#include "demo/camerabookmark.h"
 
 #include <fstream>
 #include <memory>
 
-#include "camera/mancam.h"
+#include "base/log.h"
 #include "camera/xmlwriter.h"
 #include "content/xmlnode.h"
+#include "demo/mancam.h"
 #include "platform/filesystem.h"
-#include "shell/log.h"
 
 std::string CameraBookmarkFileName(int slot) { return "cam" + std::to_string(slot); }
 

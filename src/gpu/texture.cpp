@@ -1,11 +1,11 @@
-#include "content/texture.h"
+#include "gpu/texture.h"
 
 #include <GL/glew.h>
 
+#include "base/assert.h"
 #include "content/imageloader.h"
 #include "content/imageutils.h"
 #include "platform/filesystem.h"
-#include "shell/assert.h"
 
 namespace {
 

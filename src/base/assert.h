@@ -1,9 +1,10 @@
 // The fatal-error facility. ASSERT checks a condition; when it fails, the condition text, the
 // source file (without folders) and the line go to the installed fatal handler, which ends the
 // program. ReportFatal carries any other fatal message (content errors that name a file and an
-// offset). The default handler writes the report to standard error and the log, shows a message
-// box when a display exists, and exits with a non-zero code. Tools and tests may install their
-// own handler; a handler must not return (it may throw), and if it does the process aborts.
+// offset). The default handler writes the report to standard error and the log, hands it to the
+// installed presenter (the show's message box), and exits with a non-zero code. Tools and tests may
+// install their own handler; a handler must not return (it may throw), and if it does the process
+// aborts.
 #pragma once
 
 #include <string>
@@ -12,6 +13,12 @@ using FatalHandler = void (*)(const std::string& message);
 
 // Installs a handler and returns the previous one. Passing nullptr restores the default.
 FatalHandler SetFatalHandler(FatalHandler handler);
+
+// Shows a fatal report to a person; the default handler calls it before it exits. None is
+// installed at first, since this layer opens no window: the show installs the platform's
+// message box. Passing nullptr removes it.
+using FatalPresenter = void (*)(const char* title, const char* text);
+void SetFatalPresenter(FatalPresenter presenter);
 
 // The exit code the default handler ends the process with.
 constexpr int kFatalExitCode = 3;

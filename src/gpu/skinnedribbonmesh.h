@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "content/basemesh.h"
-#include "content/meshbuffers.h"
-#include "content/vertexdatabuffertransform.h"
+#include "gpu/basemesh.h"
+#include "gpu/meshbuffers.h"
+#include "gpu/vertexdatabuffertransform.h"
 
 class Animation;
 class IRibbonTriangleList;

@@ -1,4 +1,4 @@
-#include "content/skinnedmesh.h"
+#include "gpu/skinnedmesh.h"
 
 #include "content/skinnedmeshdata.h"
 

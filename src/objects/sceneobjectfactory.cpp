@@ -1,11 +1,11 @@
-#include "scene/sceneobjectfactory.h"
+#include "objects/sceneobjectfactory.h"
 
-#include "content/contentmanager.h"
+#include "base/log.h"
 #include "content/model.h"
+#include "gpu/contentmanager.h"
 #include "objects/guy.h"
+#include "objects/ribbon.h"
 #include "objects/static.h"
-#include "scene/ribbon.h"
-#include "shell/log.h"
 
 SceneObjectFactory::SceneObjectFactory(std::vector<GameObject*>& objects,
                                        std::vector<std::unique_ptr<GameObject>>& owner,

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "content/ribbontriangle.h"
 #include "math/animationcurve.h"
 #include "objects/gameobject.h"
-#include "scene/ribbontriangle.h"
 
 class BaseGlowTransparencySpecullar;
 class BaseMesh;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "scene/ribbontriangle.h"
+#include "content/ribbontriangle.h"
 #include "scene/trianglemodificator.h"
 
 class IRibbonCurveBuilder;

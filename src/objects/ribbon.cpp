@@ -1,19 +1,19 @@
-#include "scene/ribbon.h"
+#include "objects/ribbon.h"
 
 #include <cstddef>
 
-#include "content/contentmanager.h"
+#include "base/assert.h"
 #include "content/model.h"
-#include "content/statictriangledmesh.h"
-#include "content/uniquetriangledmesh.h"
+#include "gpu/contentmanager.h"
+#include "gpu/statictriangledmesh.h"
+#include "gpu/uniquetriangledmesh.h"
 #include "math/vec4.h"
+#include "objects/trianglesribbon.h"
 #include "render/baseglowtransparencyspecullar.h"
 #include "render/renderable.h"
 #include "scene/ribboncurvebuilder.h"
 #include "scene/scenedata.h"
 #include "scene/trianglemodificator.h"
-#include "scene/trianglesribbon.h"
-#include "shell/assert.h"
 
 namespace {
 

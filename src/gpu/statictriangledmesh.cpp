@@ -1,4 +1,4 @@
-#include "content/statictriangledmesh.h"
+#include "gpu/statictriangledmesh.h"
 
 #include <GL/glew.h>
 

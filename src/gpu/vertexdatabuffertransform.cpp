@@ -1,6 +1,6 @@
-#include "content/vertexdatabuffertransform.h"
+#include "gpu/vertexdatabuffertransform.h"
 
-#include "content/meshbuffers.h"
+#include "gpu/meshbuffers.h"
 
 VertexDataBufferTransform::~VertexDataBufferTransform() { MeshBuffers::DeleteBuffer(&m_bufferId); }
 

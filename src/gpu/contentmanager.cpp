@@ -1,14 +1,14 @@
-#include "content/contentmanager.h"
+#include "gpu/contentmanager.h"
 
 #include "content/animationdata.h"
 #include "content/fileutils.h"
-#include "content/igraphicsengine.h"
 #include "content/material.h"
 #include "content/model.h"
 #include "content/pathinfo.h"
-#include "content/shader.h"
 #include "content/skinnedmeshdata.h"
-#include "content/texture.h"
+#include "gpu/igraphicsengine.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
 
 ContentManager* g_contentManager = nullptr;
 

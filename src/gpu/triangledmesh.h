@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "content/basemesh.h"
-#include "content/meshbuffers.h"
+#include "gpu/basemesh.h"
+#include "gpu/meshbuffers.h"
 #include "math/vec3.h"
 
 // Locations: 0 position, 1 colour, 2 to 5 the transform's columns, 6 glow power, arrays enabled

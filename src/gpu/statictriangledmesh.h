@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "content/basemesh.h"
-#include "content/meshbuffers.h"
+#include "gpu/basemesh.h"
+#include "gpu/meshbuffers.h"
 
 class MeshPart;
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "content/triangledmesh.h"
+#include "gpu/triangledmesh.h"
 #include "math/mat4.h"
 #include "math/vec3.h"
 

@@ -1,4 +1,4 @@
-#include "content/uniquetriangledmesh.h"
+#include "gpu/uniquetriangledmesh.h"
 
 #include "content/model.h"
 #include "content/vertexinformation.h"

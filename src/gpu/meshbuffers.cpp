@@ -1,4 +1,4 @@
-#include "content/meshbuffers.h"
+#include "gpu/meshbuffers.h"
 
 #include <GL/glew.h>
 

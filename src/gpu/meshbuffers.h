@@ -7,9 +7,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/assert.h"
 #include "math/mat4.h"
 #include "math/vec4.h"
-#include "shell/assert.h"
 
 class Animation;
 class SkinnedMeshData;

@@ -1,25 +1,28 @@
-#include "shell/assert.h"
+#include "base/assert.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/messagebox.h"
-#include "shell/log.h"
+#include "base/log.h"
 
 namespace {
+
+FatalPresenter g_presenter = nullptr;
 
 void DefaultFatalHandler(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
     LogToFileOnly(message.c_str());
-    PlatformShowFatalMessage("Pindle", message.c_str());
+    if (g_presenter) g_presenter("Pindle", message.c_str());
     std::_Exit(kFatalExitCode);
 }
 
 FatalHandler g_fatalHandler = DefaultFatalHandler;
 
 }  // namespace
+
+void SetFatalPresenter(FatalPresenter presenter) { g_presenter = presenter; }
 
 FatalHandler SetFatalHandler(FatalHandler handler) {
     FatalHandler previous = g_fatalHandler;

@@ -1,14 +1,14 @@
-#include "scene/trianglesribbon.h"
+#include "objects/trianglesribbon.h"
 
 #include <cstddef>
 
+#include "base/assert.h"
 #include "content/model.h"
-#include "content/uniquetriangledmesh.h"
+#include "gpu/uniquetriangledmesh.h"
 #include "math/mat4.h"
 #include "math/random.h"
 #include "math/scalar.h"
 #include "scene/ribboncurvebuilder.h"
-#include "shell/assert.h"
 
 namespace {
 

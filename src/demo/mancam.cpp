@@ -1,4 +1,4 @@
-#include "camera/mancam.h"
+#include "demo/mancam.h"
 
 #include "render/matrixstack.h"
 

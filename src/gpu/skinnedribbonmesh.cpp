@@ -1,9 +1,9 @@
-#include "content/skinnedribbonmesh.h"
+#include "gpu/skinnedribbonmesh.h"
 
 #include <algorithm>
 
+#include "content/ribbontriangle.h"
 #include "content/skinnedmeshdata.h"
-#include "scene/ribbontriangle.h"
 
 SkinnedRibbonMesh::~SkinnedRibbonMesh() { Release(); }
 

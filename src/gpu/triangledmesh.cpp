@@ -1,4 +1,4 @@
-#include "content/triangledmesh.h"
+#include "gpu/triangledmesh.h"
 
 #include <GL/glew.h>
 
