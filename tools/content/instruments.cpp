@@ -8,7 +8,7 @@ namespace music {
 using namespace synth;
 
 void PadSynth::Trigger(const Note& note) {
-    Voice& v = FreeVoice();
+    Voice& v = m_voices.StartSilentOrQuietest([](const Voice& busy) { return busy.env.Level(); });
     static const double kCents[4] = {-13.0, -4.5, 4.0, 12.5};
     const double hz = MidiHz(note.pitch);
     for (int k = 0; k < 4; ++k) {
@@ -22,29 +22,18 @@ void PadSynth::Trigger(const Note& note) {
 }
 
 void PadSynth::Tick(int64_t now, double* left, double* right) {
-    double l = 0.0, r = 0.0;
-    for (Voice& v : m_voices) {
-        if (!v.env.Active()) continue;
+    const Stereo mix = m_voices.Tick([now](Voice& v) {
         if (now == v.offAt) v.env.Off();
         const double e = v.env.Next() * v.gain;
         const double s0 = v.saw[0].Next(v.dt[0]);
         const double s1 = v.saw[1].Next(v.dt[1]);
         const double s2 = v.saw[2].Next(v.dt[2]);
         const double s3 = v.saw[3].Next(v.dt[3]);
-        l += e * (s0 + 0.75 * s1 + 0.45 * s2 + 0.2 * s3);
-        r += e * (0.2 * s0 + 0.45 * s1 + 0.75 * s2 + s3);
-    }
-    *left = l;
-    *right = r;
-}
-
-PadSynth::Voice& PadSynth::FreeVoice() {
-    Voice* quietest = &m_voices[0];
-    for (Voice& v : m_voices) {
-        if (!v.env.Active()) return v;
-        if (v.env.Level() < quietest->env.Level()) quietest = &v;
-    }
-    return *quietest;
+        return Stereo{e * (s0 + 0.75 * s1 + 0.45 * s2 + 0.2 * s3),
+                      e * (0.2 * s0 + 0.45 * s1 + 0.75 * s2 + s3)};
+    });
+    *left = mix.left;
+    *right = mix.right;
 }
 
 BassSynth::BassSynth() {
@@ -121,8 +110,7 @@ void LeadSynth::Tick(int64_t now, double* left, double* right) {
 }
 
 void ArpSynth::Trigger(const Note& note) {
-    Voice& v = m_voices[m_next];
-    m_next = (m_next + 1) % kVoices;
+    Voice& v = m_voices.StartInTurn();
     v.dt = MidiHz(note.pitch) / kRate;
     v.velocity = note.velocity;
     v.pan = m_side ? 0.32 : -0.32;
@@ -133,18 +121,15 @@ void ArpSynth::Trigger(const Note& note) {
 }
 
 void ArpSynth::Tick(double* left, double* right) {
-    double l = 0.0, r = 0.0;
-    for (Voice& v : m_voices) {
-        if (!v.amp.Active()) continue;
+    const Stereo mix = m_voices.Tick([this](Voice& v) {
         const double e = v.amp.Next();
         if ((v.age++ & 15) == 0) v.filter.Set(m_cutoff * (0.5 + 2.5 * e * e), 1.6);
         const double x = 0.5 * v.square.Next(v.dt, 0.5) + 0.4 * v.saw.Next(v.dt * 1.004);
         const double y = v.filter.Low(x) * e * v.velocity;
-        l += y * (1.0 - v.pan);
-        r += y * (1.0 + v.pan);
-    }
-    *left = l;
-    *right = r;
+        return Stereo{y * (1.0 - v.pan), y * (1.0 + v.pan)};
+    });
+    *left = mix.left;
+    *right = mix.right;
 }
 
 KickDrum::KickDrum()
@@ -156,17 +141,13 @@ KickDrum::KickDrum()
 }
 
 void KickDrum::Trigger(const Note& note) {
-    Voice& v = m_voices[m_next];
-    m_next = (m_next + 1) % kVoices;
+    Voice& v = m_voices.StartInTurn();
     v = Voice{};
     v.velocity = note.velocity;
-    v.active = true;
 }
 
 double KickDrum::Tick() {
-    double out = 0.0;
-    for (Voice& v : m_voices) {
-        if (!v.active) continue;
+    return m_voices.Tick([this](Voice& v) {
         const double hz = 44.0 + 131.0 * v.pitchEnv;
         v.pitchEnv *= m_pitchDecay;
         v.phase += hz / kRate;
@@ -175,43 +156,36 @@ double KickDrum::Tick() {
         ++v.age;
         const double body = m_shape.At(v.phase);
         const double click = m_clickFilter.High(m_noise.Next()) * v.clickEnv;
-        out += v.velocity * (body * v.ampEnv * attack + 0.3 * click);
+        const double out = v.velocity * (body * v.ampEnv * attack + 0.3 * click);
         v.ampEnv *= m_ampDecay;
         v.clickEnv *= m_clickDecay;
-        if (v.ampEnv < 1e-3) v.active = false;
-    }
-    return out;
+        return out;
+    });
 }
 
 SnareDrum::SnareDrum() {
     m_bodyDecay = std::exp(-1.0 / (0.05 * kRate));
     m_noiseDecay = std::exp(-1.0 / (0.11 * kRate));
-    for (Voice& v : m_voices) v.wires.Set(1800.0, 0.7);
 }
 
 void SnareDrum::Trigger(const Note& note) {
-    Voice& v = m_voices[m_next];
-    m_next = (m_next + 1) % kVoices;
+    Voice& v = m_voices.StartInTurn();
     v.body = 1.0;
     v.noise = 1.0;
     v.velocity = note.velocity;
     v.low.phase = v.high.phase = 0.0;
-    v.active = true;
 }
 
 double SnareDrum::Tick() {
-    double out = 0.0;
-    for (Voice& v : m_voices) {
-        if (!v.active) continue;
+    return m_voices.Tick([this](Voice& v) {
         const double shell =
             0.6 * v.low.Next((180.0 + 40.0 * v.body) / kRate) + 0.3 * v.high.Next(330.0 / kRate);
         const double wires = v.wires.High(m_noise.Next());
-        out += v.velocity * (0.8 * shell * v.body + 0.75 * wires * v.noise);
+        const double out = v.velocity * (0.8 * shell * v.body + 0.75 * wires * v.noise);
         v.body *= m_bodyDecay;
         v.noise *= m_noiseDecay;
-        if (v.noise < 1e-4) v.active = false;
-    }
-    return out;
+        return out;
+    });
 }
 
 Clap::Clap() {

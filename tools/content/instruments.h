@@ -7,6 +7,7 @@
 
 #include "score.h"
 #include "synth.h"
+#include "voicepool.h"
 
 namespace music {
 
@@ -23,9 +24,9 @@ private:
         double gain = 0.0;
         int64_t offAt = 0;
         synth::Adsr env;
+        bool Finished() const { return !env.Active(); }
     };
-    Voice& FreeVoice();
-    Voice m_voices[16];
+    VoicePool<Voice, 16> m_voices;
     synth::Noise m_noise{0x5eed0001u};
 };
 
@@ -75,7 +76,6 @@ public:
     void Tick(double* left, double* right);
 
 private:
-    static constexpr int kVoices = 4;
     struct Voice {
         synth::Pulse square;
         synth::Saw saw;
@@ -83,9 +83,9 @@ private:
         synth::Adsr amp;
         double dt = 0.0, velocity = 0.0, pan = 0.0;
         uint64_t age = 0;
+        bool Finished() const { return !amp.Active(); }
     };
-    Voice m_voices[kVoices];
-    int m_next = 0;
+    VoicePool<Voice, 4> m_voices;
     bool m_side = false;
     double m_cutoff = 1000.0;
 };
@@ -98,14 +98,12 @@ public:
     double Tick();
 
 private:
-    static constexpr int kVoices = 3;
     struct Voice {
         double phase = 0.0, pitchEnv = 1.0, ampEnv = 1.0, clickEnv = 1.0, velocity = 0.0;
         int age = 0;
-        bool active = false;
+        bool Finished() const { return ampEnv < 1e-3; }
     };
-    Voice m_voices[kVoices];
-    int m_next = 0;
+    VoicePool<Voice, 3> m_voices;
     double m_pitchDecay, m_ampDecay, m_clickDecay;
     synth::OnePole m_clickFilter;
     synth::Noise m_noise{0x5eed0002u};
@@ -121,15 +119,14 @@ public:
     double Tick();
 
 private:
-    static constexpr int kVoices = 4;
     struct Voice {
+        Voice() { wires.Set(1800.0, 0.7); }
         synth::Sine low, high;
         synth::Svf wires;
         double body = 0.0, noise = 0.0, velocity = 0.0;
-        bool active = false;
+        bool Finished() const { return noise < 1e-4; }
     };
-    Voice m_voices[kVoices];
-    int m_next = 0;
+    VoicePool<Voice, 4> m_voices;
     double m_bodyDecay, m_noiseDecay;
     synth::Noise m_noise{0x5eed0003u};
 };
