@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "content/showdata.h"
 #include "content/unpackarchive.h"
 #include "demo/democontroller.h"
+#include "shell/startup.h"
 #include "window/openglwindow.h"
 
 inline DemoController* BuiltShow(int width, int height) {
@@ -20,10 +22,12 @@ inline DemoController* BuiltShow(int width, int height) {
         if (chdir(root.c_str()) != 0) std::abort();
         UnpackArchive(std::string(PINDLE_BUILT_CONTENT_DIR) + "/demodat", root + "/");
         OpenglWindow::UseOffscreenSurfaces(true);
-        auto* c = new DemoController;
-        if (!c->Initialize(nullptr, "bench", width, height, 32, 0, false, true) ||
-            !c->LoadContent(root + "/korvane_data_orbendale/") || !c->InitDrawingRoutines())
-            std::abort();
+        ShowSurface surface;
+        surface.width = width;
+        surface.height = height;
+        std::string error;
+        DemoController* c = StartShow(surface, root + "/" + kDataFolderName + "/", &error);
+        if (!c) std::abort();
         return c;
     }();
     return controller;

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         volatile float sink = Times(root.get(), root.get()) + targets.back()[0];
         (void)sink;
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
     }
     return 0;
 }

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             manager.LoadFromMemory(data, size, "cameras/fuzz.cam", nullptr);
             Check(manager);
             Play(manager, nullptr);
-        } catch (const FuzzFatal&) {
+        } catch (const FatalError&) {
         }
     }
     {
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             manager.LoadFromMemory(data, size, "cameras/fuzz.cam", &animation);
             Check(manager);
             Play(manager, &animation);
-        } catch (const FuzzFatal&) {
+        } catch (const FatalError&) {
         }
     }
     return 0;

@@ -14,11 +14,9 @@
 
 #include "base/assert.h"
 
-struct FuzzFatal {};
-
 inline void InstallFuzzFatalHandler() {
     static const bool installed = [] {
-        SetFatalHandler([](const std::string&) { throw FuzzFatal{}; });
+        SetFatalHandler(ThrowFatalError);
         return true;
     }();
     (void)installed;

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         volatile float sink = sum;
         (void)sink;
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
     }
     return 0;
 }

@@ -38,7 +38,7 @@ inline DecodedImage FuzzImageLoader(const uint8_t* data, size_t size, const char
     DecodedImage image;
     try {
         image.ok = ImageLoader::Load(path, pixels, image.width, image.height, image.bytesPerPixel);
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
         std::abort();  // the loader has no fatal report for a file's content
     }
     if (!image.ok) {

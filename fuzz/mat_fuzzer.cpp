@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                               material->GetGlossiness() + material->GetSpecularLevel() +
                               material->GetReflection() + static_cast<float>(names);
         (void)sink;
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
     }
     return 0;
 }

@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool parseFatal = false;
     try {
         parsed = ParseSceneFile(path);
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
         parseFatal = true;
     }
 
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool loadFatal = false;
     try {
         loaded = LoadScene("input", factory);
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
         loadFatal = true;
     }
 

@@ -18,15 +18,15 @@ void Visit(const XMLNode& node) {
         ParseVec3(node.GetAttribute(name, ""));
         try {
             node.GetAttributeInt(name, 0);
-        } catch (const FuzzFatal&) {
+        } catch (const FatalError&) {
         }
         try {
             node.GetAttributeFloat(name, 0.0f);
-        } catch (const FuzzFatal&) {
+        } catch (const FatalError&) {
         }
         try {
             node.GetAttributeBool(name, false);
-        } catch (const FuzzFatal&) {
+        } catch (const FatalError&) {
         }
     }
     for (int i = 0; i < node.GetChildrenCount(); ++i) Visit(*node.GetChild(i));
@@ -39,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = WriteFuzzInput(data, size, "mat");
     try {
         if (std::unique_ptr<XMLNode> root = XMLNode::LoadFromFile(path)) Visit(*root);
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
     }
     try {
         if (std::unique_ptr<Material> material = LoadMaterial(path)) material->IsTransparent();
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
     }
     return 0;
 }

@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     try {
         UnpackArchive(archive, root + "/", limits);
-    } catch (const FuzzFatal&) {
+    } catch (const FatalError&) {
     }
 
     for (const fs::path& place : outside)

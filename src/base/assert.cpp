@@ -30,6 +30,11 @@ FatalHandler SetFatalHandler(FatalHandler handler) {
     return previous;
 }
 
+void ThrowFatalError(const std::string& message) { throw FatalError(message); }
+
+FatalThrowScope::FatalThrowScope() : m_previous(SetFatalHandler(ThrowFatalError)) {}
+FatalThrowScope::~FatalThrowScope() { SetFatalHandler(m_previous); }
+
 void ReportFatal(const std::string& message) {
     g_fatalHandler(message);
     // A handler that returns would let the program run past a failed check.

@@ -7,6 +7,7 @@
 // aborts.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 using FatalHandler = void (*)(const std::string& message);
@@ -25,6 +26,28 @@ constexpr int kFatalExitCode = 3;
 
 [[noreturn]] void ReportFatal(const std::string& message);
 [[noreturn]] void ReportAssertionFailure(const char* condition, const char* file, int line);
+
+// A fatal report as an exception, thrown by ThrowFatalError.
+struct FatalError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The handler for code that lives on after a fatal report: the inspector goes on to the next
+// file, the capture closes its outputs, a fuzz target takes the next input, a test checks the
+// text. Throws FatalError with the report.
+[[noreturn]] void ThrowFatalError(const std::string& message);
+
+// Installs ThrowFatalError for as long as it lives; the previous handler comes back after.
+class FatalThrowScope {
+public:
+    FatalThrowScope();
+    ~FatalThrowScope();
+    FatalThrowScope(const FatalThrowScope&) = delete;
+    FatalThrowScope& operator=(const FatalThrowScope&) = delete;
+
+private:
+    FatalHandler m_previous;
+};
 
 // "Assertion failed: <condition>, file <name>, line <n>"
 std::string FormatAssertionFailure(const char* condition, const char* file, int line);

@@ -14,6 +14,7 @@
 #include "content/materialloader.h"
 #include "content/model.h"
 #include "content/modelloader.h"
+#include "content/showdata.h"
 #include "demo/basescene.h"
 #include "demo/camerabookmark.h"
 #include "demo/scenesmanager.h"
@@ -226,8 +227,8 @@ bool DemoController::Update(float time, float dt) {
 
 void DemoController::BuildFadeCurves() {
     m_endFadeCurve = AnimationCurve<float>();
-    m_endFadeCurve.AddKey(356.0f, 0.0f, 0.0f, 0.0f);
-    m_endFadeCurve.AddKey(358.0f, 1.0f, 0.0f, 0.0f);
+    m_endFadeCurve.AddKey(kEndFadeStart, 0.0f, 0.0f, 0.0f);
+    m_endFadeCurve.AddKey(kEndFadeEnd, 1.0f, 0.0f, 0.0f);
     m_endFadeCurve.ComputeTangents();
     m_startFadeCurve = AnimationCurve<float>();
     m_startFadeCurve.AddKey(0.0f, 1.0f, 0.0f, 0.0f);

@@ -3,13 +3,14 @@
 #include "base/assert.h"
 #include "base/keptuntilexit.h"
 #include "base/log.h"
-#include "content/unpackarchive.h"
+#include "content/showdata.h"
 #include "demo/democontroller.h"
 #include "platform/filesystem.h"
 #include "platform/video.h"
 #include "shell/mainloop.h"
 #include "shell/music.h"
 #include "shell/setupdialog.h"
+#include "shell/startup.h"
 #include "window/keyboard.h"
 #include "window/openglwindow.h"
 
@@ -41,56 +42,35 @@ private:
     Music* m_music;
 };
 
-void Teardown() {
-    GetInstance()->Release();
-    DestroyInstance();
-}
-
 }  // namespace
 
 void StartNormalMode() {
     LogMessage("LODA %d", 110);
 
-    int width = 0, height = 0, bits = 0, refreshRate = 0;
-    if (!ShowSetupDialog(&width, &height, &bits, &refreshRate)) return;
+    ShowSurface surface;
+    if (!ShowSetupDialog(&surface.width, &surface.height, &surface.bits, &surface.refreshRate))
+        return;
+    surface.fullscreen = true;
 
-    std::string archivePath = PlatformCurrentFolder() + "/" + "demodat";
-    std::string tempDir = PlatformTempFolder();
-    g_dataDir = tempDir + "korvane_data_orbendale/";
-
-    UnpackArchive(archivePath, tempDir);
-    LogMessage("LODA %d", 146);
-
-    DemoController* controller = GetInstance();
-    if (!controller->Initialize(nullptr, "Pindle :: by Korvane", width, height, bits, refreshRate,
-                                true, true)) {
-        Teardown();
+    g_dataDir = UnpackShowData(PlatformCurrentFolder() + "/" + kArchiveName);
+    std::string error;
+    DemoController* controller = StartShow(surface, g_dataDir, &error);
+    if (!controller) {
+        // The display mode is back already: StartShow released the window.
+        LogMessage("%s", error.c_str());
         ASSERT(false);
     }
-    LogMessage("LODA %d", 161);
-
-    if (!controller->LoadContent(g_dataDir)) {
-        Teardown();
-        ASSERT(false);
-    }
-    LogMessage("LODA %d", 170);
-
-    if (!controller->InitDrawingRoutines()) {
-        Teardown();
-        ASSERT(false);
-    }
-    LogMessage("LODA %d", 179);
 
     LogMessage("LODA %d", 195);
 
     // Lives until the process ends, like the stream it plays.
     Music* music = KeptUntilExit(new Music);
-    music->Load(g_dataDir + "music/velmora.mp3");
+    music->Load(g_dataDir + kMusicFile);
     music->SetPosition(0.0f);
     music->Play();
 
     ShowLoop loop(controller, music);
     RunMainLoop(loop);
 
-    Teardown();
+    StopShow();
 }

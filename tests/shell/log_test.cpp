@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <regex>
 
@@ -99,6 +100,20 @@ TEST(AssertDeathTest, DefaultHandlerPrintsLogsAndExitsNonZero) {
     EXPECT_NE(logged.find("-T    ] Assertion failed: false, file log_test.cpp, line "),
               std::string::npos)
         << logged;
+}
+
+// The show's message box is a presenter; the default handler shows the report through it, after
+// the report is written, and still exits.
+TEST(AssertDeathTest, DefaultHandlerShowsTheReportThroughThePresenter) {
+    EXPECT_EXIT(
+        {
+            SetFatalPresenter([](const char* title, const char* text) {
+                std::fprintf(stderr, "presented \"%s\": %s\n", title, text);
+            });
+            ReportFatal("models/Scene01.geo: truncated");
+        },
+        testing::ExitedWithCode(kFatalExitCode),
+        "models/Scene01.geo: truncated\npresented \"Pindle\": models/Scene01.geo: truncated");
 }
 
 }  // namespace

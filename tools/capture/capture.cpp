@@ -13,7 +13,7 @@
 
 #include "base/assert.h"
 #include "contactsheet.h"
-#include "content/unpackarchive.h"
+#include "content/showdata.h"
 #include "frameplan.h"
 #include "framequeue.h"
 #include "framestats.h"
@@ -25,35 +25,16 @@
 #include "progress.h"
 #include "render/framereadback.h"
 #include "render/passtimer.h"
+#include "shell/startup.h"
 #include "window/openglwindow.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kDataFolderName = "korvane_data_orbendale/";
-const char* const kMusicFile = "music/velmora.mp3";
-
 // Frames read and not yet written: one being written, the rest waiting. Two let the writer
 // start on the next frame at once; more only help a writer that is slow now and then.
 const int kQueueBuffers = 3;
-
-// A fatal report from the show or the unpacker, thrown so the outputs can still be closed.
-struct FatalReport : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-class FatalScope {
-public:
-    FatalScope() : m_previous(SetFatalHandler(Throw)) {}
-    ~FatalScope() { SetFatalHandler(m_previous); }
-    FatalScope(const FatalScope&) = delete;
-    FatalScope& operator=(const FatalScope&) = delete;
-
-private:
-    static void Throw(const std::string& message) { throw FatalReport(message); }
-    FatalHandler m_previous;
-};
 
 struct CaptureError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -202,9 +183,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     if (!o.contactSheet.empty()) CheckWritableFile(o.contactSheet, "contact sheet");
     if (!o.framesDir.empty()) PrepareFramesFolder(o.framesDir);
 
-    const std::string tempDir = PlatformTempFolder();
-    const std::string dataDir = tempDir + kDataFolderName;
-    UnpackArchive(archive, tempDir);
+    const std::string dataDir = UnpackShowData(archive);
 
     const std::string musicPath = dataDir + kMusicFile;
     double to = o.to;
@@ -242,7 +221,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     bool started = false, fatal = false;
     try {
         started = show->Start(o.width, o.height, dataDir, &error);
-    } catch (const FatalReport& e) {
+    } catch (const FatalError& e) {
         error = e.what();
         fatal = true;
     }
@@ -252,7 +231,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
         outputs.Close(&ignored);
         if (!o.out.empty()) std::remove(o.out.c_str());  // it holds no frame
         // A fatal report (bad content, mostly) ends the capture with the show's exit code.
-        if (fatal) throw FatalReport("the show did not start: " + error);
+        if (fatal) throw FatalError("the show did not start: " + error);
         throw CaptureError("the show did not start: " + error);
     }
 
@@ -329,7 +308,7 @@ int Run(const CaptureOptions& o, const CaptureEnvironment& env) {
     } catch (const CaptureError& e) {
         failure = e.what();
         code = 1;
-    } catch (const FatalReport& e) {
+    } catch (const FatalError& e) {
         failure = e.what();
         code = kFatalExitCode;
     }
@@ -393,13 +372,14 @@ int RunCapture(const std::vector<std::string>& args, const CaptureEnvironment& e
         *env.out << kCaptureUsage;
         return 0;
     }
-    FatalScope fatal;
+    // A fatal report from the show or the unpacker is thrown, so the outputs can still be closed.
+    FatalThrowScope fatal;
     try {
         return Run(options, env);
     } catch (const CaptureError& e) {
         *env.err << "pindle-capture: " << e.what() << "\n";
         return 1;
-    } catch (const FatalReport& e) {
+    } catch (const FatalError& e) {
         *env.err << "pindle-capture: " << e.what() << "\n";
         return kFatalExitCode;
     }

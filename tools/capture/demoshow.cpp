@@ -3,6 +3,7 @@
 #include "demo/basescene.h"
 #include "demo/democontroller.h"
 #include "demo/scenesmanager.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -12,21 +13,11 @@ public:
 
     bool Start(int width, int height, const std::string& dataDir, std::string* error) override {
         // The controller logs to standard error and log.txt, as in the show.
-        m_controller = GetInstance();
-        if (!m_controller->Initialize(nullptr, "Pindle :: by Korvane", width, height, 32, 0, false,
-                                      true)) {
-            *error = "the show could not make its GL surface";
-            return false;
-        }
-        if (!m_controller->LoadContent(dataDir)) {
-            *error = "the show's content did not load";
-            return false;
-        }
-        if (!m_controller->InitDrawingRoutines()) {
-            *error = "the show's drawing routines did not start";
-            return false;
-        }
-        return true;
+        ShowSurface surface;
+        surface.width = width;
+        surface.height = height;
+        m_controller = StartShow(surface, dataDir, error);
+        return m_controller != nullptr;
     }
 
     OpenglWindow* Window() override { return m_controller->GetWindow(); }
@@ -41,8 +32,7 @@ public:
 
     void Stop() override {
         if (!m_controller) return;
-        m_controller->Release();
-        DestroyInstance();
+        StopShow();
         m_controller = nullptr;
     }
 

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "content/showdata.h"
+
 struct CaptureOptions {
-    std::string archive = "demodat";  // relative to the working folder unless absolute
+    std::string archive = kArchiveName;  // relative to the working folder unless absolute
     int width = 1280;
     int height = 720;
     int fps = 60;

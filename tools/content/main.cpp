@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "content/showdata.h"
 #include "formats/jpegwriter.h"
 #include "formats/mp3writer.h"
 #include "formats/pngwriter.h"
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pindle-content: music: %s\n", error.c_str());
         return 1;
     }
-    files["music/velmora.mp3"] = mp3;
+    files[kMusicFile] = mp3;
 
     files["textures/loader.png"] = WritePng(MakeLoaderTexture(fonts));
     files["textures/end.png"] = WritePng(MakeEndTexture(fonts));

@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "content/showdata.h"
 #include "formats/mp3writer.h"
 
 constexpr int kMusicRate = 44100;
 constexpr int kMusicSeconds = 366;
-constexpr double kMusicFadeStart = 356.0;
+constexpr double kMusicFadeStart = kEndFadeStart;
 // The mastering stage keeps every sample at or below this level (dBFS), which leaves headroom
 // for what lossy encoding adds to the peaks.
 constexpr double kMusicCeilingDb = -3.0;

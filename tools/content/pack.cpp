@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "content/showdata.h"
 #include "formats/zipwriter.h"
 
 bool WriteArchive(const std::string& archivePath, const FileTree& files, std::string* error) {
@@ -10,7 +11,7 @@ bool WriteArchive(const std::string& archivePath, const FileTree& files, std::st
         *error = "cannot create " + archivePath;
         return false;
     }
-    const std::string top = std::string(kArchiveTopFolder) + "/";
+    const std::string top = std::string(kDataFolderName) + "/";
     std::set<std::string> written;
     bool ok = zip.AddFolder(top);
     for (const auto& [path, bytes] : files) {

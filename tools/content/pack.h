@@ -9,6 +9,4 @@
 // path below the top folder -> file bytes
 using FileTree = std::map<std::string, std::string>;
 
-constexpr const char* kArchiveTopFolder = "korvane_data_orbendale";
-
 bool WriteArchive(const std::string& archivePath, const FileTree& files, std::string* error);

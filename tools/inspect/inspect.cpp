@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "base/assert.h"
 #include "content/pathinfo.h"
 #include "dump.h"
-#include "fatalscope.h"
 #include "jsonwriter.h"
 
 namespace {
@@ -118,7 +118,7 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     try {
         const std::string& command = args[0];
         Options o = ParseOptions(args);
-        FatalScope fatal;
+        FatalThrowScope fatal;
         if (command == "validate") {
             if (o.positional.size() != 1) throw UsageError("validate takes one path");
             std::vector<std::string> problems = ValidateDataFolder(o.positional[0]);
@@ -147,7 +147,7 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     } catch (const UsageError& e) {
         err << "pindle-inspect: " << e.what() << "\n" << kUsage;
         return 2;
-    } catch (const FatalReport& e) {
+    } catch (const FatalError& e) {
         err << e.what() << "\n";
         return 1;
     }

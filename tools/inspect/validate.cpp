@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 
+#include "base/assert.h"
 #include "camera/animcameramanager.h"
 #include "content/animation.h"
 #include "content/animationdata.h"
@@ -15,9 +16,9 @@
 #include "content/model.h"
 #include "content/modelloader.h"
 #include "content/pathinfo.h"
+#include "content/showdata.h"
 #include "content/skinnedmeshdata.h"
 #include "content/unpackarchive.h"
-#include "fatalscope.h"
 #include "inspect.h"
 #include "platform/filesystem.h"
 #include "platform/mp3decoder.h"
@@ -58,7 +59,7 @@ const char* const kTextures[] = {"end", "loader", "maskovel"};
 const char* const kModels[] = {"Train01", "Train02"};
 const char* const kAnimations[] = {"Train01", "Train02", "walk", "jump"};
 constexpr int kMaxBones = 41;
-constexpr double kMinMusicSeconds = 358.0;
+constexpr double kMinMusicSeconds = kEndFadeEnd;
 
 class Validator {
 public:
@@ -103,7 +104,7 @@ public:
             CheckSceneFile(scene);
         }
         CheckRootFile("loader.jpg", CheckImage);
-        CheckRootFile("music/velmora.mp3", [](const std::string& path) {
+        CheckRootFile(kMusicFile, [](const std::string& path) {
             PlatformMp3Decoder decoder;
             std::string error;
             if (!decoder.Open(path, &error)) return "cannot be decoded: " + error;
@@ -140,7 +141,7 @@ private:
         std::string problem;
         try {
             problem = check();
-        } catch (const FatalReport& e) {
+        } catch (const FatalError& e) {
             problem = e.what();
         }
         // Reports of the binary readers already start with the file's name.
@@ -297,11 +298,11 @@ std::vector<std::string> ValidateDataFolder(const std::string& path) {
     if (temp.Path().empty()) return {path + ": no temporary folder to unpack into"};
     try {
         UnpackArchive(path, temp.Path() + "/");
-    } catch (const FatalReport& e) {
+    } catch (const FatalError& e) {
         return {path + ": " + e.what()};
     }
-    const std::string data = temp.Path() + "/korvane_data_orbendale";
+    const std::string data = temp.Path() + "/" + kDataFolderName;
     if (stat(data.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return {path + ": the archive has no korvane_data_orbendale/ folder"};
+        return {path + ": the archive has no " + std::string(kDataFolderName) + "/ folder"};
     return Validator(data).Run();
 }
