@@ -3,8 +3,6 @@
 #include <GL/glew.h>
 #include <sys/stat.h>
 
-#include <vector>
-
 #include "base/assert.h"
 #include "base/keptuntilexit.h"
 #include "base/log.h"
@@ -30,7 +28,6 @@
 #include "render/graphicslog.h"
 #include "render/loadingscreen.h"
 #include "render/passtimer.h"
-#include "render/renderable.h"
 #include "render/spritebatch.h"
 #include "scene/sceneloader.h"
 #include "window/keyboard.h"
@@ -163,41 +160,7 @@ bool DemoController::LoadContent(const std::string& dataDir) {
 bool DemoController::InitDrawingRoutines() {
     DrawingRoutines::LoadShaders(m_contentManager);
     GlCheck::After("the drawing routines' start-up");
-    WarmUp();
     return true;
-}
-
-void DemoController::WarmUp() {
-    // Every renderable of every scene goes through the scene pass once, as it stands after
-    // loading, and every overlay is laid once at no opacity. Nothing is updated, so no scene,
-    // camera or fade moves; the picture is cleared by the first frame's own passes. The world
-    // is shrunk to a few pixels about the middle of the target: the driver still builds all
-    // it needs, while shading costs next to nothing.
-    DrawingRoutines::SetViewProjMatrix(sm::Mat4::Scale(1e-4f, 1e-4f, 1e-4f));
-    DrawingRoutines::SetEyePosition(sm::Vec3());
-    DrawingRoutines::SetLightPosition(sm::Vec3());
-    for (size_t i = 0; i < m_scenesManager->GetScenesCount(); ++i) {
-        const std::vector<Renderable*>& renderables =
-            m_scenesManager->GetScene(i)->GetRenderables();
-        std::vector<char> wasVisible;
-        wasVisible.reserve(renderables.size());
-        for (Renderable* renderable : renderables) {
-            wasVisible.push_back(renderable->IsVisible());
-            renderable->SetVisible(true);
-        }
-        m_engine->SetRenderables(renderables);
-        PrepareFrame(m_width, m_height);
-        m_engine->Render();
-        for (size_t k = 0; k < renderables.size(); ++k)
-            renderables[k]->SetVisible(wasVisible[k] != 0);
-    }
-    for (const Texture* overlay : {m_mask, m_blackTexture, m_endScreen, m_startScreen})
-        m_engine->BlitOpacity(overlay, 0.0f);
-    m_engine->SetRenderables(m_scenesManager->GetActiveScene()->GetRenderables());
-    glFinish();
-    // Its pass times are no frame's.
-    PassTimer::Take();
-    GlCheck::After("the warm-up");
 }
 
 bool DemoController::Update(float time, float dt) {

@@ -75,11 +75,6 @@ public:
     float EndScreenOpacity(float time) const;
 
 private:
-    // Draws each scene's renderables and each overlay once, off screen, at the end of the
-    // start-up. A driver builds its code for a draw state the first time that state is drawn;
-    // on software GL that takes tens of milliseconds and keeps megabytes, which would otherwise
-    // come as a stall at the first frame of each scene.
-    void WarmUp();
     void LogMatrixDump(const char* title, const char* name);
 
     int m_width = 0;
