@@ -43,8 +43,8 @@ TEST(SceneCameras, TheEnginesViewIsThePoseTheBuilderIntended) {
             ASSERT_NE(camera, nullptr) << scene.name << " " << shot.name;
             // Four samples between neighbouring keys, where the engine's blend is furthest
             // from its keys.
-            const int samples = static_cast<int>(std::lround((shot.end - shot.start) /
-                                                             (show::kCameraKeyStep / 4)));
+            const int samples =
+                static_cast<int>(std::lround((shot.end - shot.start) / (shot.keyStep / 4)));
             float worstView = 0, worstFov = 0, worstAt = shot.start;
             for (int k = 0; k <= samples; ++k) {
                 const float t = shot.start + (shot.end - shot.start) * k / samples;
@@ -96,7 +96,8 @@ TEST(SceneCameras, ScenesStartOnTheTimelineAndTheirCamerasCutOnPhraseLines) {
         EXPECT_EQ(cameras.GetCamera(0)->GetStartTime(), window.start) << window.name;
         for (int i = 1; i < cameras.GetCamerasCount(); ++i) {
             const float cut = cameras.GetCamera(i)->GetStartTime();
-            EXPECT_EQ(cut, cameras.GetCamera(i - 1)->GetEndTime()) << window.name << " camera " << i;
+            EXPECT_EQ(cut, cameras.GetCamera(i - 1)->GetEndTime())
+                << window.name << " camera " << i;
             // Four bars of 2 s.
             EXPECT_EQ(std::fmod(cut, 8.0f), 0.0f) << window.name << " cuts at " << cut;
         }

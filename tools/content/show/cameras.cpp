@@ -99,7 +99,7 @@ AniNodeDesc CameraNode(const Shot& shot, int id) {
     AniNodeDesc node;
     node.id = id;
     node.name = shot.name;
-    for (float t : KeyTimes(shot.start, shot.end, kCameraKeyStep)) {
+    for (float t : KeyTimes(shot.start, shot.end, shot.keyStep)) {
         const CameraPose pose = shot.pose(t);
         node.position.keys.push_back({t, pose.eye});
         sm::Quat q = NodeRotation(pose);

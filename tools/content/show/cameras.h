@@ -35,10 +35,11 @@ struct Shot {
     std::function<float(float time)> zoom;
     float nearPlane = 0.1f;
     float farPlane = 300.0f;
+    // Seconds between the position and rotation keys: shorter for a shot that turns quickly,
+    // so the engine's blend between keys stays on the intended view.
+    float keyStep = 0.1f;
 };
 
-// Seconds between a shot's position and rotation keys.
-constexpr float kCameraKeyStep = 0.1f;
 constexpr float kFovKeyStep = 0.5f;
 
 // The pose's camera matrix C (world from camera), worked out in double precision, and its view

@@ -37,7 +37,8 @@ SceneBuild Scene07(TrainBuild* train) {
 
     s.scene.statics.push_back(StaticOf("woda", Water(), 0));
     s.scene.statics.push_back(StaticOf("banks", Cyan().Dim(0.6f), 0));
-    s.scene.statics.push_back(StaticOf("bridge", Violet(), 1));
+    // The bridge fills most shots; at the palette's full glow it drowns the water and the train.
+    s.scene.statics.push_back(StaticOf("bridge", Violet().Dim(0.5f), 1));
     s.scene.statics.push_back(StaticOf("rails", Cyan().Dim(0.8f), 1));
     for (const NamedMesh& wagon : train->meshes) {
         s.Add(wagon.name, wagon.material, wagon.mesh);
@@ -45,16 +46,16 @@ SceneBuild Scene07(TrainBuild* train) {
     }
 
     auto middle = [run](float t) { return -130 + run.from + run.speed * (t - run.start) - 10; };
-    s.shots.push_back(MakeShot("over the water", 240, 256,
-                               Glide({-25, 1.5f, 28}, {-12, 2, 24}, {0, 4, 0}, {-5, deck, 0}, 240,
-                                     256)));
+    s.shots.push_back(
+        MakeShot("over the water", 240, 256,
+                 Glide({-25, 1.5f, 28}, {-12, 2, 24}, {0, 4, 0}, {-5, deck, 0}, 240, 256)));
     const float x0 = middle(256), x1 = middle(272);
     s.shots.push_back(MakeShot("with the train", 256, 272,
                                Dolly({x0 - 4, 8, 14}, {x1 - 4, 8, 14}, {x0 + 3, deck + 0.5f, 0},
                                      {x1 + 3, deck + 0.5f, 0}, 256, 272)));
-    s.shots.push_back(MakeShot("far bank", 272, 280,
-                               Glide({70, 20, 20}, {60, 24, 28}, {40, deck, 0}, {20, 3, 0}, 272,
-                                     280)));
+    s.shots.push_back(
+        MakeShot("far bank", 272, 280,
+                 Glide({70, 20, 20}, {60, 24, 28}, {40, deck, 0}, {20, 3, 0}, 272, 280)));
     return s;
 }
 

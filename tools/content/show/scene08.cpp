@@ -27,13 +27,15 @@ SceneBuild Scene08() {
     s.Add("korvane", kMatLetters, name);
     s.Add("korvane.ground", kMatLetters, echo);
 
+    // The name takes off on the crash at bar 144 and is whole on the one at bar 152; the echo
+    // on the ground starts on the crash between them.
     s.scene.ribbons.push_back(DestinationRibbon("korvane", Cyan(), true,
-                                                MakePath({{286, {0, 1, 4}},
-                                                          {290, {-9, 4, 6}},
-                                                          {293, {9, 9, 2}},
-                                                          {296, {0, 11, -2}},
-                                                          {299, {}},
-                                                          {302, {}}},
+                                                MakePath({{288, {0, 1, 4}},
+                                                          {292, {-9, 4, 6}},
+                                                          {295, {9, 9, 2}},
+                                                          {298, {0, 11, -2}},
+                                                          {301, {}},
+                                                          {304, {}}},
                                                          {4.0f, 0.45f, 3.0f})));
     s.scene.ribbons.push_back(DestinationRibbon("korvane.ground", Violet().Dim(0.8f), true,
                                                 MakePath({{296, {0, 20, -20}},

@@ -46,13 +46,14 @@ SceneBuild Scene09() {
                                                      {334, {0, 12, -6}},
                                                      {337, {0, 5, -2}}},
                                                     {2.5f, 0.4f, 2.0f})));
+    // The knot leaves on the crash at bar 168.
     s.scene.ribbons.push_back(MorphRibbon("finale.knot", Violet(), true, "logo", Cyan(), true,
-                                          MakePath({{334, {9, 4, -2}},
-                                                    {335, {9, 4, -2}},
-                                                    {340, {4, 9, -2}},
-                                                    {343, {-3, 7, 2}},
-                                                    {346, {}},
-                                                    {348, {}}},
+                                          MakePath({{336, {9, 4, -2}},
+                                                    {337, {9, 4, -2}},
+                                                    {342, {4, 9, -2}},
+                                                    {345, {-3, 7, 2}},
+                                                    {348, {}},
+                                                    {350, {}}},
                                                    {3.0f, 0.45f, 2.0f})));
     s.scene.ribbons.push_back(DestinationRibbon("logo.ring", Violet(), true,
                                                 MakePath({{338, {0, 25, -30}},
